@@ -1,0 +1,31 @@
+# Compiler options for the project's own targets (not for the third-party code added before them).
+macro(skyveil_apply_project_options)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    add_compile_options(-Wall -Wextra -Wno-ignored-qualifiers)
+    if(SKYVEIL_WERROR)
+      add_compile_options(-Werror)
+    endif()
+    if(NOT WIN32)
+      # The add-on's libraries resolve the host's functions from the loading process, as a DLL
+      # resolves its imports, but nothing may stay undefined by accident.
+      add_link_options(LINKER:--no-undefined)
+    endif()
+  endif()
+  if(SKYVEIL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+endmacro()
+
+# Hidden symbol visibility: only what a library marks for export leaves it.
+function(skyveil_hide_symbols target)
+  set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
+
+# One CMake line per test program: every test case runs in a process of its own under CTest.
+function(skyveil_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "SKYVEIL_ROOT_TEMPLATE=${SKYVEIL_ROOT_DIR}")
+endfunction()
