@@ -1,0 +1,92 @@
+// Creation and deletion of the carrier vessel, and the plug-in's step hook that decides between them.
+#include "CarrierControl.h"
+
+#include "PluginState.h"
+#include "VesselState.h"
+
+#include "Orbitersdk.h"
+
+#include <cstring>
+#include <vector>
+
+const char carrierClassName[] = "HazeCarrier";
+const char carrierVesselName[] = "TheHazeCarrier";
+
+namespace {
+
+// The carrier exists while the focus vessel is below this many radii of its body (strictly).
+const double activeRadii = 2.0;
+
+bool isCarrier(OBJHANDLE handle)
+{
+    const VESSEL* vessel = oapiGetVesselInterface(handle);
+    return vessel && isCarrierClass(vessel->GetClassName());
+}
+
+bool focusBelowThreshold(const VESSEL* focus)
+{
+    return focus && focus->GetAltitude() < activeRadii * oapiGetSize(focus->GetSurfaceRef());
+}
+
+} // namespace
+
+bool isCarrierClass(const char* className)
+{
+    return className && std::strcmp(className, carrierClassName) == 0;
+}
+
+bool carrierExists()
+{
+    const DWORD n = oapiGetVesselCount();
+    for (DWORD i = 0; i < n; ++i)
+        if (isCarrier(oapiGetVesselByIndex(static_cast<int>(i))))
+            return true;
+    return false;
+}
+
+void createCarrier()
+{
+    const VESSEL* focus = oapiGetVesselInterface(oapiGetFocusObject());
+    if (!focus)
+        return;
+    VESSELSTATUS2 status = blankStatus2();
+    status.status = 1;
+    status.rbody = focus->GetSurfaceRef();
+    double radius = 0.0;
+    oapiGetEquPos(focus->GetHandle(), &status.surf_lng, &status.surf_lat, &radius);
+    status.surf_hdg = 0.0;
+    oapiCreateVesselEx(carrierVesselName, carrierClassName, &status);
+}
+
+void deleteCarriers()
+{
+    const DWORD n = oapiGetVesselCount();
+    std::vector<OBJHANDLE> doomed;
+    for (DWORD i = 0; i < n; ++i) {
+        const OBJHANDLE handle = oapiGetVesselByIndex(static_cast<int>(i));
+        if (isCarrier(handle))
+            doomed.push_back(handle);
+    }
+    for (OBJHANDLE handle : doomed)
+        oapiDeleteVessel(handle, nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Step hook
+// ---------------------------------------------------------------------------------------------------
+
+DLLCLBK void opcPreStep(double, double, double)
+{
+    try {
+        carrierActive = engineBound;
+        const VESSEL* focus = oapiGetFocusInterface();
+        if (carrierActive == 1 && focusBelowThreshold(focus)) {
+            if (!carrierExists())
+                createCarrier();
+        } else if (carrierExists()) {
+            deleteCarriers();
+        }
+    } catch (...) {
+        // Out of memory while collecting carriers: try again next step rather than take the host down.
+    }
+}

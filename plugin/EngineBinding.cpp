@@ -1,0 +1,85 @@
+// Loading and binding of the engine library, and the module entry points that start and stop it.
+#include "EngineBinding.h"
+
+#include "PluginState.h"
+#include "ServiceTable.h"
+
+// This unit carries the module's link anchor and build date.
+#define ORBITER_MODULE
+#include "Orbitersdk.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+const char engineLibPath[] = "modules\\veilcore.dll";
+const char errorCaption[] = "Error!";
+const char notFoundFormat[] = "%s not found. Check installation.";
+const char interfaceError[] = "Haze carrier interface error. Check installation for version mix-up.";
+const int messageSize = 256;
+
+void showError(const char* text)
+{
+    MessageBoxA(nullptr, text, errorCaption, MB_OK);
+}
+
+// A FARPROC goes through the catch-all function type, so no conversion between unrelated function
+// types is ever written directly.
+template <typename Entry>
+Entry entryCast(FARPROC proc)
+{
+    return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(proc));
+}
+
+} // namespace
+
+void bindEngine()
+{
+    engineLib = LoadLibraryA(engineLibPath);
+    if (!engineLib) {
+        char message[messageSize];
+        std::snprintf(message, sizeof message, notFoundFormat, engineLibPath);
+        showError(message);
+        return;
+    }
+
+    const InitintEntry initint = entryCast<InitintEntry>(GetProcAddress(engineLib, "initint"));
+    if (!initint) {
+        showError(interfaceError);
+        return;
+    }
+    initint(fillServiceTable());
+
+    maincallEntry = entryCast<MaincallEntry>(GetProcAddress(engineLib, "maincall"));
+    if (!maincallEntry) {
+        showError(interfaceError);
+        return;
+    }
+    engineBound = 1;
+}
+
+void releaseEngine()
+{
+    // The entry goes first so that nothing can call into a library that is no longer mapped.
+    maincallEntry = nullptr;
+    if (engineLib) {
+        FreeLibrary(engineLib);
+        engineLib = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Module entry points
+// ---------------------------------------------------------------------------------------------------
+
+DLLCLBK void InitModule(HINSTANCE)
+{
+    bindEngine();
+}
+
+DLLCLBK void ExitModule(HINSTANCE)
+{
+    releaseEngine();
+}

@@ -1,0 +1,222 @@
+// The carrier vessel HazeCarrier: class set-up, the per-step driver of the engine, re-anchoring.
+#include "HazeCarrier.h"
+
+#include "Adapters.h"
+#include "EquToGlobal.h"
+#include "PluginState.h"
+#include "VesselState.h"
+
+#include <cstring>
+
+// ===================================================================================================
+// Constants
+// ===================================================================================================
+
+namespace {
+
+const double carrierSize = 1e8;                      // [m] keeps the carrier in every view
+const double visibilityLimit = 7.5e-8;               // apparent size below which it is not drawn
+const double spotLimit = 1.5e-7;                     // apparent size below which no spot is drawn
+const VECTOR3 cameraOffset = {{0.0, 1.467, 6.782}};  // [m]
+const VECTOR3 touchdown1 = {{0.0, 10000.0, 10.0}};   // [m] the contact plane lies 10 km above the
+const VECTOR3 touchdown2 = {{-3.5, 10000.0, -3.0}};  //     origin, so the origin sits 10 km below
+const VECTOR3 touchdown3 = {{3.5, 10000.0, -3.0}};   //     the ground once landed
+const char carrierMeshName[] = "hazeves";
+
+HostVector toHost(const VECTOR3& v)
+{
+    return HostVector{v.x, v.y, v.z};
+}
+
+} // namespace
+
+HazeCarrier::HazeCarrier(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel)
+{
+    skipFirstStep = 1;
+    fetchGroups = 1;
+    frame.alphaModPtr = &alphaModFlag;
+}
+
+// ===================================================================================================
+// Class set-up and state
+// ===================================================================================================
+
+void HazeCarrier::clbkSetClassCaps(FILEHANDLE)
+{
+    SetSize(carrierSize);
+    SetVisibilityLimit(visibilityLimit, spotLimit);
+    SetCameraOffset(cameraOffset);
+    SetTouchdownPoints(touchdown1, touchdown2, touchdown3);
+    visual = nullptr;
+    mesh = oapiLoadMeshGlobal(carrierMeshName);
+    // Without its mesh file the carrier has nothing to show, and the host is not handed a null mesh.
+    if (mesh) {
+        const UINT index = AddMesh(mesh);
+        SetMeshVisibilityMode(index, MESHVIS_ALWAYS);
+    }
+}
+
+void HazeCarrier::clbkSaveState(FILEHANDLE scn)
+{
+    VESSEL2::clbkSaveState(scn);
+}
+
+void HazeCarrier::clbkLoadStateEx(FILEHANDLE scn, void* status)
+{
+    char* line = nullptr;
+    while (oapiReadScenario_nextline(scn, line))
+        ParseScenarioLineEx(line, status);
+}
+
+// ===================================================================================================
+// Visuals
+// ===================================================================================================
+
+void HazeCarrier::clbkVisualCreated(VISHANDLE vis, int)
+{
+    visual = vis;
+    fetchGroups = 1;
+}
+
+void HazeCarrier::clbkVisualDestroyed(VISHANDLE, int)
+{
+    visual = nullptr;
+    // The mesh instance went with the visual; the next fetch names the new one.
+    mesh = nullptr;
+}
+
+// ===================================================================================================
+// Per-step driver
+// ===================================================================================================
+
+void HazeCarrier::clbkPreStep(double, double, double)
+{
+    if (carrierActive == 0) {
+        oapiDeleteVessel(GetHandle(), nullptr);
+        return;
+    }
+    if (skipFirstStep) {
+        skipFirstStep = 0;
+        return;
+    }
+
+    applyAlphaFlag();
+
+    const VESSEL* focus = oapiGetFocusInterface();
+    if (!focus)
+        return;
+    VESSELSTATUS2 status = readStatus2(this);
+    if (status.rbody != focus->GetSurfaceRef()) {
+        reanchor(status, focus);
+        lastResult = 0;
+    }
+
+    if (!visual)
+        return;
+    if (fetchGroups) {
+        if (!fetchMeshGroups())
+            return;
+    } else {
+        frame.groupsFetched = 0;
+    }
+
+    fillFrame(focus);
+    if (!maincallEntry)
+        return;
+    lastResult = maincallEntry(&frame);
+
+    applyAlphaFlag();
+
+    if (lastResult) {
+        reanchor(status, focus);
+        lastResult = 0;
+    }
+}
+
+void HazeCarrier::applyAlphaFlag()
+{
+    if (!mesh)
+        return;
+    if (alphaModFlag == 0)
+        oapiSetMeshProperty(mesh, MESHPROPERTY_MODULATEMATALPHA, 0);
+    else if (alphaModFlag == 1)
+        oapiSetMeshProperty(mesh, MESHPROPERTY_MODULATEMATALPHA, 1);
+}
+
+bool HazeCarrier::fetchMeshGroups()
+{
+    const MESHHANDLE visualMesh = GetMesh(visual, 0);
+    if (!visualMesh)
+        return false;
+    mesh = visualMesh;
+    for (int i = 0; i < carrierGroupCount; ++i) {
+        groupCache[i] = oapiMeshGroup(mesh, static_cast<DWORD>(i));
+        if (!groupCache[i])
+            return false;
+    }
+    materialCache = oapiMeshMaterial(mesh, 0);
+    if (!materialCache)
+        return false;
+
+    // The host's records have the mirrors' layout (RecordChecks.cpp).
+    for (int i = 0; i < carrierGroupCount; ++i)
+        frame.groups[i] = reinterpret_cast<HostMeshGroup*>(groupCache[i]);
+    frame.material = reinterpret_cast<HostMaterial*>(materialCache);
+    frame.groupsFetched = 1;
+    fetchGroups = 0;
+    return true;
+}
+
+void HazeCarrier::fillFrame(const VESSEL* focus)
+{
+    const OBJHANDLE body = focus->GetSurfaceRef();
+    frame.body = body;
+    frame.carrier = GetHandle();
+
+    std::memset(frame.bodyName, 0, sizeof frame.bodyName);
+    oapiGetObjectName(body, frame.bodyName, frameBodyNameSize);
+
+    VECTOR3 bodyPos = _V(0, 0, 0);
+    VECTOR3 cameraPos = _V(0, 0, 0);
+    oapiGetGlobalPos(body, &bodyPos);
+    oapiCameraGlobalPos(&cameraPos);
+    frame.bodyPos = toHost(bodyPos);
+    frame.cameraRel = toHost(cameraPos - bodyPos);
+
+    frame.bodyAxisX = toHost(equToGlobal(body, 0.0, 0.0, 1.0));
+    frame.bodyAxisZ = toHost(equToGlobal(body, 0.0, rightAngle, 1.0));
+    frame.bodyAxisY = toHost(equToGlobal(body, rightAngle, 0.0, 1.0));
+}
+
+void HazeCarrier::reanchor(VESSELSTATUS2& status, const VESSEL* focus)
+{
+    status.status = 1;
+    double radius = 0.0;
+    oapiGetEquPos(focus->GetHandle(), &status.surf_lng, &status.surf_lat, &radius);
+    status.rbody = focus->GetSurfaceRef();
+    status.surf_hdg = 0.0;
+    DefSetStateEx(&status);
+}
+
+// ===================================================================================================
+// Vessel module entry points
+// ===================================================================================================
+
+DLLCLBK VESSEL* ovcInit(OBJHANDLE hvessel, int flightmodel)
+{
+    try {
+        return new HazeCarrier(hvessel, flightmodel);
+    } catch (...) {
+        // The host then runs the vessel without a module of its own.
+        return nullptr;
+    }
+}
+
+DLLCLBK void ovcExit(VESSEL* vessel)
+{
+    if (!vessel)
+        return;
+    debugText("");
+    // VESSEL has no virtual destructor: delete through the concrete type.
+    delete static_cast<HazeCarrier*>(vessel);
+}

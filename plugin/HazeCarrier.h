@@ -1,0 +1,62 @@
+// The carrier vessel: class HazeCarrier, whose only purpose is to carry the mesh "hazeves" with its
+// 1024 groups that the engine rewrites every step, and whose pre-step callback drives the engine.
+#pragma once
+
+#include "FrameRecord.h"
+
+#include "Orbitersdk.h"
+
+// Number of groups of the carrier mesh that the engine fills.
+const int carrierGroupCount = frameGroupCount;
+
+class HazeCarrier final : public VESSEL2 {
+public:
+    // Builds the VESSEL2 base with the host's handle and flight model; the first pre-step will be
+    // skipped and the groups fetched once a visual exists. alphaModPtr points at alphaModFlag.
+    HazeCarrier(OBJHANDLE hVessel, int flightmodel);
+
+    // Size, visibility limits, camera offset, touchdown points 10 km up, and the mesh "hazeves"
+    // (visible in external and cockpit views). The configuration file is not read.
+    void clbkSetClassCaps(FILEHANDLE cfg) override;
+
+    // The host's standard vessel state only.
+    void clbkSaveState(FILEHANDLE scn) override;
+
+    // Hands every scenario line to the host's default parser; the class has no keys of its own.
+    void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
+
+    // The per-step driver: applies the alpha flag, re-anchors on a body change, fetches the visual's
+    // groups after a new visual, fills the frame record, calls maincall and re-anchors on request.
+    void clbkPreStep(double simt, double simdt, double mjd) override;
+
+    // A new visual: its mesh's groups are fetched on the next step.
+    void clbkVisualCreated(VISHANDLE vis, int refcount) override;
+
+    // The visual is gone, and with it the mesh instance the groups came from: the carrier forgets
+    // both until the next visual's groups have been fetched.
+    void clbkVisualDestroyed(VISHANDLE vis, int refcount) override;
+
+private:
+    // Lands the vessel at the focus vessel's current longitude and latitude on the focus vessel's
+    // reference body, heading 0, starting from the given record (modified in place).
+    void reanchor(VESSELSTATUS2& status, const VESSEL* focus);
+
+    // Sets the mesh's material-alpha modulation from alphaModFlag (0 or 1; other values do nothing).
+    void applyAlphaFlag();
+
+    // Takes the visual's mesh instance, its 1024 groups and material 0. Returns false, leaving
+    // fetchGroups set, if any of them is missing.
+    bool fetchMeshGroups();
+
+    // Body, carrier, body name, camera position and body axes for this step.
+    void fillFrame(const VESSEL* focus);
+
+    VISHANDLE visual = nullptr;
+    int skipFirstStep = 0;
+    int lastResult = 0;
+    int fetchGroups = 0;
+    FrameRecord frame{};
+    MESHHANDLE mesh = nullptr;
+    MESHGROUP* groupCache[carrierGroupCount]{};
+    MATERIAL* materialCache = nullptr;
+};

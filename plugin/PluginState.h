@@ -1,0 +1,23 @@
+// Module globals of the plug-in, shared by its two roles (plug-in module and vessel module of
+// HazeCarrier): the host loads one instance and both roles see the same values. All start at zero.
+#pragma once
+
+#include "EngineEntries.h"
+
+#include <windows.h>
+
+// The loaded engine library, or null.
+extern HMODULE engineLib;
+
+// The engine's maincall, resolved by name; null until binding succeeded that far.
+extern MaincallEntry maincallEntry;
+
+// 1 once the engine library is loaded, initint has run and maincall is resolved; never reset.
+extern int engineBound;
+
+// engineBound as of the start of the latest opcPreStep; the carrier deletes itself while it is 0.
+extern int carrierActive;
+
+// The alpha flag: the engine writes it through the frame record during maincall, the carrier applies
+// it to its mesh around the call (0 or 1; any other value leaves the mesh as it is).
+extern int alphaModFlag;
