@@ -17,4 +17,9 @@ void frontdefaults(frontpl* f)
     f->startpend = 1;
 }
 
-void frontrelease(frontpl* f) { f->engine.planetname[0] = '\0'; }
+void frontrelease(frontpl* f)
+{
+    roamstop(&f->engine);
+    f->engine.planetname[0] = '\0';
+    f->groupsknown = 0;
+}

@@ -36,6 +36,7 @@ constexpr int drawngroupmax = frameGroupCount - 1;
 // pending restart and a pending re-orientation.
 void frontdefaults(frontpl* f);
 
-// Unit end at library unload: releases the body name text. The tessellation itself is left alone,
-// as the process is going away or the library is being dropped.
+// Unit end at library unload: frees the tessellation and releases the body name text, so that a
+// host which drops the library keeps no orphaned blocks. Groups still pointing at blocks must not
+// be drawn afterwards (they would point into the unloaded library's placeholder as well).
 void frontrelease(frontpl* f);
