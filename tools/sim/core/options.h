@@ -1,0 +1,31 @@
+// The demo runner's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace skysim {
+
+struct Options {
+    std::string scenario = "descent"; // built-in name or file
+    std::string outDir;               // empty: out/<scenario name>
+    std::string root;                 // root tree template; empty: the build's own
+    int steps = 0;                    // 0: the scenario's own count
+    int renderEvery = 0;              // 0: as the scenario says
+    std::vector<int> renderAt;        // explicit render steps, replacing the scenario's
+    bool renderAtGiven = false;
+    bool noRender = false;
+    int width = 800, height = 600;
+    bool progress = true;
+    bool help = false;
+    bool list = false;
+    std::string show;                 // print this built-in scenario's text
+};
+
+// Parses argv[1..argc-1]. Returns true, or false with a one-line complaint in `err`.
+bool parseOptions(int argc, const char* const* argv, Options& opt, std::string& err);
+
+// The --help text.
+const char* usageText();
+
+} // namespace skysim

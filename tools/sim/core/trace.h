@@ -1,0 +1,34 @@
+// The flight trace: one row per simulation step, written as CSV.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace skysim {
+
+// What one step showed. Each field is read from the stand-in simulator, never from the engine.
+struct TraceRow {
+    int step = 0;
+    double time = 0;         // simulation time after the step [s]
+    std::string body;        // the focus vessel's reference body
+    double altitude = 0;     // the focus vessel's altitude over the mean radius [m]
+    double cameraRadii = 0;  // camera distance from the body's centre [body radii]
+    bool carrier = false;    // a vessel of class HazeCarrier exists after the step
+    int leaves = 0;          // distinct block vertex arrays among the groups (leaf blocks shown, at most 1023)
+    int groupsDrawn = 0;     // groups holding a block (81 vertices); the rest hold the placeholder
+    double engineUs = 0;     // wall time of the carrier's pre-step callback, which wraps the engine call [us]
+    int alphaFlag = -1;      // the carrier mesh's alpha-modulation property, -1 without a carrier
+    double haze = 0;         // the material's ambient alpha while blocks are drawn, else 0
+    bool reanchor = false;   // the carrier was moved to a new ground position during the step
+    double shellAltitude = 0; // height of the drawn shell over the ground under the observer [m]
+    bool hasShell = false;    // shellAltitude is valid (blocks drawn under the observer)
+};
+
+// The CSV header line, without the newline.
+const char* traceHeader();
+
+// Writes one row as a CSV line with its newline. Numbers in plain decimal, booleans as 0/1, an
+// unknown shell altitude as an empty field.
+void writeTraceRow(std::ostream& out, const TraceRow& row);
+
+} // namespace skysim

@@ -1,0 +1,306 @@
+#include "scenerender.h"
+
+#include "blocklevel.h"
+#include "font.h"
+#include "planet.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace skysim {
+
+namespace {
+
+const double pi = 3.14159265358979323846;
+
+// Light from over the camera's shoulder: the stand-in has no Sun, and a picture should show the
+// side it looks at. Set with the identity modelview, so the direction is in eye coordinates.
+void setLight(float ambient)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const GLfloat dir[4] = {-0.35f, 0.55f, 0.75f, 0.0f};
+    const GLfloat white[4] = {1, 1, 1, 1};
+    const GLfloat amb[4] = {ambient, ambient, ambient, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, dir);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, white);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, amb);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_NORMALIZE);
+}
+
+void planetMaterial(const std::string& body, float dim)
+{
+    float c[3];
+    bodyColour(body, c);
+    const GLfloat diffuse[4] = {c[0] * dim, c[1] * dim, c[2] * dim, 1};
+    const GLfloat ambient[4] = {c[0] * dim, c[1] * dim, c[2] * dim, 1};
+    const GLfloat black[4] = {0, 0, 0, 1};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
+}
+
+// Whether the host could draw the group without reading outside its arrays.
+bool drawable(const MESHGROUP& g)
+{
+    if (!g.Vtx || !g.Idx || g.nVtx == 0 || g.nIdx < 3)
+        return false;
+    for (DWORD i = 0; i < g.nIdx; ++i) {
+        if (g.Idx[i] >= g.nVtx)
+            return false;
+    }
+    return true;
+}
+
+VECTOR3 vertexGlobal(const SceneGroup& sg, const NTVERTEX& v)
+{
+    return vadd(sg.pos, rmul(sg.rot, _V(v.x, v.y, v.z)));
+}
+
+// Largest distance from the camera to any vertex of the groups, for the far clip plane.
+double farthestVertex(const EyeFrame& eye, const SceneView& view)
+{
+    double far = 1.0;
+    for (const SceneGroup& sg : view.groups) {
+        if (!drawable(sg.group))
+            continue;
+        // The corners and the centre bound a block well enough for a clip plane with margin.
+        const DWORD probe[5] = {0, sg.group.nVtx / 2, sg.group.nVtx - 1, std::min<DWORD>(8, sg.group.nVtx - 1),
+                                std::min<DWORD>(72, sg.group.nVtx - 1)};
+        for (DWORD i : probe)
+            far = std::max(far, vlen(vsub(vertexGlobal(sg, sg.group.Vtx[i]), eye.origin)));
+    }
+    return far;
+}
+
+std::vector<std::uint8_t> finish(Offscreen& gl)
+{
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    return gl.readRGB();
+}
+
+} // namespace
+
+std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, SceneStats* stats)
+{
+    SceneStats st;
+    const double aspect = double(gl.width()) / double(gl.height());
+    const EyeFrame eye = makeEyeFrame(view.camPos, view.camDir, view.camUp);
+
+    glClearColor(0, 0, 0, 1);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+
+    // The body first, as its own pass.
+    double zNear = 1, zFar = 10;
+    capDepthRange(eye, view.bodyPos, view.bodyRadius, 0.0, zNear, zFar);
+    loadPerspective(view.aperture, aspect, zNear, zFar);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    setLight(0.12f);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
+    planetMaterial(view.bodyName, 1.0f);
+    drawPlanetCap(eye, view.bodyPos, view.bodyRadius);
+
+    // Then the vessels' pass on a cleared depth buffer: the carrier's groups as they stand.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    loadPerspective(view.aperture, aspect, 1.0, farthestVertex(eye, view) * 1.01 + 1.0);
+    setLight(0.12f);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // Translucent haze: tested against, but not written to, the depth buffer.
+    glDepthMask(GL_FALSE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    for (const SceneGroup& sg : view.groups) {
+        const MESHGROUP& g = sg.group;
+        if (!drawable(g)) {
+            ++st.groupsSkipped;
+            continue;
+        }
+        const MATERIAL& m = sg.material;
+        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, &m.diffuse.r);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, &m.ambient.r);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, &m.specular.r);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &m.emissive.r);
+        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m.power, 0.0f, 128.0f));
+        double mv[16];
+        modelView(eye, sg.pos, sg.rot, mv);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadMatrixd(mv);
+        glVertexPointer(3, GL_FLOAT, sizeof(NTVERTEX), &g.Vtx[0].x);
+        glNormalPointer(GL_FLOAT, sizeof(NTVERTEX), &g.Vtx[0].nx);
+        const GLsizei n = GLsizei(g.nIdx - g.nIdx % 3);
+        glDrawElements(GL_TRIANGLES, n, GL_UNSIGNED_SHORT, g.Idx);
+        ++st.groupsDrawn;
+        st.triangles += n / 3;
+    }
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDepthMask(GL_TRUE);
+    if (stats)
+        *stats = st;
+    return finish(gl);
+}
+
+std::vector<int> blockLevels(const SceneView& view, int* underObserver)
+{
+    std::vector<int> levels;
+    int under = -1;
+    double best = -2;
+    const VECTOR3 obsDir = vunit(vsub(view.observerPos, view.bodyPos));
+    for (std::size_t gi = 0; gi < view.groups.size(); ++gi) {
+        const SceneGroup& sg = view.groups[gi];
+        if (sg.group.nVtx != 81 || !sg.group.Vtx) {
+            levels.push_back(0);
+            continue;
+        }
+        double pos[81][3];
+        for (int i = 0; i < 81; ++i) {
+            const VECTOR3 local = rtmul(view.bodyRot, vsub(vertexGlobal(sg, sg.group.Vtx[i]), view.bodyPos));
+            pos[i][0] = local.x;
+            pos[i][1] = local.y;
+            pos[i][2] = local.z;
+        }
+        levels.push_back(blockLevel(pos));
+        // The block under the observer: its centre vertex is the nearest in angle. Blocks are small
+        // squares, so the nearest centre lies in the block that holds the point except at corners.
+        const VECTOR3 c = vunit(vsub(vertexGlobal(sg, sg.group.Vtx[40]), view.bodyPos));
+        const double cosang = vdot(c, obsDir);
+        if (cosang > best) {
+            best = cosang;
+            under = int(gi);
+        }
+    }
+    if (underObserver)
+        *underObserver = under;
+    return levels;
+}
+
+std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, WireStats* stats)
+{
+    WireStats st;
+    const double aspect = double(gl.width()) / double(gl.height());
+    const double r = view.bodyRadius > 0 ? view.bodyRadius : 1.0;
+    const VECTOR3 up = vunit(vsub(view.observerPos, view.bodyPos));
+    const double alt = std::max(0.0, vlen(vsub(view.observerPos, view.bodyPos)) - r);
+    // High enough above the observer to see the finest blocks and their coarser neighbours.
+    const double height = std::min(3.0 * r, 3.0 * alt + 0.1 * r);
+    const VECTOR3 camPos = vadd(view.bodyPos, vmul(up, r + height));
+    const VECTOR3 north = rmul(view.bodyRot, _V(0, 1, 0));
+    const EyeFrame eye = makeEyeFrame(camPos, vmul(up, -1.0), north);
+    const double aperture = 30.0 * pi / 180.0;
+
+    glClearColor(0.02f, 0.02f, 0.04f, 1);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    double zNear = 1, zFar = 10;
+    capDepthRange(eye, view.bodyPos, r, 20000.0, zNear, zFar);
+    loadPerspective(aperture, aspect, zNear, zFar);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    setLight(0.2f);
+    planetMaterial(view.bodyName, 0.35f);
+    drawPlanetCap(eye, view.bodyPos, r);
+
+    glDisable(GL_LIGHTING);
+    double mv[16];
+    viewRotation(eye, mv);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(mv);
+    int under = -1;
+    const std::vector<int> levels = blockLevels(view, &under);
+    glLineWidth(1.0f);
+    for (std::size_t gi = 0; gi < view.groups.size(); ++gi) {
+        const SceneGroup& sg = view.groups[gi];
+        if (sg.group.nVtx != 81 || !sg.group.Vtx)
+            continue;
+        ++st.blocks;
+        const int level = levels[gi];
+        if (level <= 0)
+            ++st.unknownLevel;
+        else
+            ++st.levelCount[std::min(level, 40)];
+        float rgb[3];
+        levelColour(level, rgb);
+        glColor3fv(rgb);
+        // Outline of the 9 x 9 grid, clockwise from the first vertex.
+        glBegin(GL_LINE_LOOP);
+        auto put = [&](int i) {
+            const VECTOR3 p = vsub(vertexGlobal(sg, sg.group.Vtx[i]), eye.origin);
+            glVertex3d(p.x, p.y, p.z);
+        };
+        for (int i = 0; i < 9; ++i)
+            put(i);
+        for (int i = 1; i < 9; ++i)
+            put(9 * i + 8);
+        for (int i = 7; i >= 0; --i)
+            put(72 + i);
+        for (int i = 7; i >= 1; --i)
+            put(9 * i);
+        glEnd();
+    }
+    if (under >= 0)
+        st.levelUnderObserver = levels[std::size_t(under)];
+
+    // The point under the observer, on the shell.
+    glDisable(GL_DEPTH_TEST);
+    const VECTOR3 mark = vsub(vadd(view.bodyPos, vmul(up, r)), eye.origin);
+    const double s = height * 0.01;
+    const VECTOR3 a = vmul(eye.right, s), b = vmul(eye.up, s);
+    glColor3f(1, 1, 1);
+    glLineWidth(2.0f);
+    glBegin(GL_LINES);
+    glVertex3d(mark.x - a.x, mark.y - a.y, mark.z - a.z);
+    glVertex3d(mark.x + a.x, mark.y + a.y, mark.z + a.z);
+    glVertex3d(mark.x - b.x, mark.y - b.y, mark.z - b.z);
+    glVertex3d(mark.x + b.x, mark.y + b.y, mark.z + b.z);
+    glEnd();
+    glLineWidth(1.0f);
+
+    // Legend: the levels present, with their counts.
+    beginPixelView(gl.width(), gl.height());
+    int y = 8;
+    glColor3f(0.9f, 0.9f, 0.9f);
+    drawText(8, y, 2, "BLOCK LEVELS");
+    y += 20;
+    for (int level = 1; level <= 40; ++level) {
+        if (!st.levelCount[level])
+            continue;
+        float rgb[3];
+        levelColour(level, rgb);
+        glColor3fv(rgb);
+        glBegin(GL_QUADS);
+        glVertex2d(8, y);
+        glVertex2d(20, y);
+        glVertex2d(20, y + 12);
+        glVertex2d(8, y + 12);
+        glEnd();
+        glColor3f(0.9f, 0.9f, 0.9f);
+        drawText(26, y, 2, std::to_string(level) + ": " + std::to_string(st.levelCount[level]));
+        y += 18;
+    }
+    if (st.levelUnderObserver > 0) {
+        glColor3f(1, 1, 1);
+        drawText(8, gl.height() - 22, 2, "+ UNDER THE VESSEL: LEVEL " + std::to_string(st.levelUnderObserver));
+    }
+    if (stats)
+        *stats = st;
+    return finish(gl);
+}
+
+} // namespace skysim
