@@ -1,0 +1,203 @@
+// End to end with the real skyveil and veilcore: a flight down to the surface and back out, the
+// threshold of twice the radius, and a change of reference body.
+#include "PluginHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// Calls of oapiGetFocusAirspeed: only the engine asks for it, once per maincall.
+long engineCalls()
+{
+    return hostsim::callCount("oapiGetFocusAirspeed");
+}
+
+// Steps until the engine has run once more; false if it does not within maxSteps.
+bool stepUntilEngineRuns(int maxSteps = 10)
+{
+    const long before = engineCalls();
+    for (int i = 0; i < maxSteps; ++i) {
+        hostsim::step();
+        if (engineCalls() > before)
+            return true;
+    }
+    return false;
+}
+
+// Every vertex of every drawn 81-vertex group of the carrier, in global coordinates; their number.
+int shellVertexDistances(OBJHANDLE carrier, const VECTOR3& centre, double* minDist, double* maxDist)
+{
+    int blocks = 0;
+    *minDist = 1e300;
+    *maxDist = 0;
+    for (const hostsim::DrawItem& item : hostsim::drawList()) {
+        if (item.vessel != carrier || item.group.nVtx != 81)
+            continue;
+        ++blocks;
+        for (DWORD i = 0; i < item.group.nVtx; ++i) {
+            const NTVERTEX& v = item.group.Vtx[i];
+            const VECTOR3 global = mul(item.rot, _V(v.x, v.y, v.z)) + item.pos;
+            const double d = distance(global, centre);
+            *minDist = std::fmin(*minDist, d);
+            *maxDist = std::fmax(*maxDist, d);
+        }
+    }
+    return blocks;
+}
+
+VECTOR3 globalPos(OBJHANDLE h)
+{
+    VECTOR3 p;
+    oapiGetGlobalPos(h, &p);
+    return p;
+}
+
+const double shellHeight = 10000.0; // [m] the haze shell above the surface
+
+} // namespace
+
+TEST(Flight, CarrierAppearsBelowTwoRadiiDrawsTheShellAndIsDeletedAbove)
+{
+    Scene scene(Engine::Real);
+    ASSERT_NE(scene.loadPlugin(), nullptr);
+    EXPECT_TRUE(hostsim::messages().empty());
+    const double radius = oapiGetSize(scene.earth);
+
+    scene.placeShip(scene.earth, 0.3, 0.5, 2.5 * radius);
+    hostsim::step(2);
+    EXPECT_TRUE(carriers().empty());
+
+    // The first step below the threshold creates the carrier where the focus vessel is.
+    scene.placeShip(scene.earth, 0.3, 0.5, 1.9 * radius);
+    hostsim::step();
+    ASSERT_EQ(carriers().size(), 1u);
+    const OBJHANDLE carrier = carriers()[0];
+    hostsim::VesselView view = hostsim::vessel(carrier);
+    EXPECT_EQ(view.name, "TheHazeCarrier");
+    EXPECT_TRUE(view.landed);
+    EXPECT_EQ(view.body, scene.earth);
+    EXPECT_NEAR(view.lng, 0.3, 1e-9);
+    EXPECT_NEAR(view.lat, 0.5, 1e-9);
+    EXPECT_NEAR(view.hdg, 0.0, 1e-9);
+
+    // Down to low altitude: the engine runs once groups have been fetched, and fetches them once.
+    scene.placeShip(scene.earth, 0.3, 0.5, 2000.0);
+    ASSERT_TRUE(stepUntilEngineRuns());
+    EXPECT_EQ(hostsim::callCount("oapiMeshGroup"), 1024);
+    EXPECT_EQ(hostsim::callCount("oapiMeshMaterial"), 1);
+    const long calls = engineCalls();
+    hostsim::step(5);
+    EXPECT_EQ(engineCalls(), calls + 5);
+    EXPECT_EQ(hostsim::callCount("oapiMeshGroup"), 1024);
+    EXPECT_EQ(hostsim::callCount("oapiMeshMaterial"), 1);
+    EXPECT_EQ(carriers().size(), 1u);
+
+    // Inside 1.25 radii: the shell at full haze, drawn from 81-vertex blocks, alpha modulation off.
+    double nearest = 0, farthest = 0;
+    EXPECT_GT(shellVertexDistances(carrier, globalPos(scene.earth), &nearest, &farthest), 0);
+    EXPECT_NEAR(nearest, radius + shellHeight, 50.0);
+    EXPECT_NEAR(farthest, radius + shellHeight, 50.0);
+    const MESHHANDLE mesh = hostsim::visualMesh(carrier, 0);
+    ASSERT_NE(mesh, nullptr);
+    const MATERIAL* haze = hostsim::material(mesh, 0);
+    ASSERT_NE(haze, nullptr);
+    EXPECT_FLOAT_EQ(haze->diffuse.r, 0.61f);
+    EXPECT_FLOAT_EQ(haze->diffuse.g, 0.8f);
+    EXPECT_FLOAT_EQ(haze->diffuse.b, 1.0f);
+    EXPECT_FLOAT_EQ(haze->diffuse.a, 0.3f);
+    EXPECT_EQ(hostsim::meshProperty(mesh, MESHPROPERTY_MODULATEMATALPHA), 0u);
+
+    // In the fading band between 1.25 and 1.5 radii the engine asks for alpha modulation.
+    scene.placeShip(scene.earth, 0.3, 0.5, 0.4 * radius);
+    hostsim::step();
+    EXPECT_EQ(hostsim::meshProperty(mesh, MESHPROPERTY_MODULATEMATALPHA), 1u);
+    EXPECT_GT(haze->diffuse.a, 0.0f);
+    EXPECT_LT(haze->diffuse.a, 0.3f);
+    scene.placeShip(scene.earth, 0.3, 0.5, 2000.0);
+    hostsim::step();
+    EXPECT_EQ(hostsim::meshProperty(mesh, MESHPROPERTY_MODULATEMATALPHA), 0u);
+
+    // A move of more than 0.01 rad makes the engine ask for a re-anchoring under the focus vessel.
+    scene.placeShip(scene.earth, 0.36, 0.47, 2000.0);
+    hostsim::step();
+    view = hostsim::vessel(carrier);
+    EXPECT_NEAR(view.lng, 0.36, 1e-9);
+    EXPECT_NEAR(view.lat, 0.47, 1e-9);
+    EXPECT_NEAR(view.hdg, 0.0, 1e-9);
+    EXPECT_TRUE(view.landed);
+
+    // Climbing back above two radii deletes it.
+    scene.placeShip(scene.earth, 0.36, 0.47, 2.2 * radius);
+    hostsim::step();
+    EXPECT_TRUE(carriers().empty());
+    hostsim::step();
+    EXPECT_FALSE(hostsim::isVessel(carrier));
+    EXPECT_EQ(hostsim::vesselByName("TheHazeCarrier"), nullptr);
+    EXPECT_TRUE(hostsim::messages().empty());
+}
+
+TEST(Flight, NoCarrierAtExactlyTwiceTheRadius)
+{
+    Scene scene(Engine::Real);
+    // A body at the origin with a radius of a power of two, so that the altitude comes out exact.
+    hostsim::BodySpec spec;
+    spec.name = "Exact";
+    spec.radius = 4194304.0;
+    spec.mass = 5e24;
+    const OBJHANDLE body = hostsim::addBody(spec);
+    ASSERT_NE(body, nullptr);
+    ASSERT_NE(scene.loadPlugin(), nullptr);
+
+    VESSEL* ship = hostsim::vessel(scene.ship).iface;
+    VESSELSTATUS2 status = {};
+    status.version = 2;
+    status.rbody = body;
+    status.rpos = _V(3 * spec.radius, 0, 0);
+    ship->DefSetStateEx(&status);
+    ASSERT_EQ(ship->GetSurfaceRef(), body);
+    ASSERT_EQ(ship->GetAltitude(), 2 * spec.radius);
+    hostsim::step(3);
+    EXPECT_TRUE(carriers().empty());
+
+    status.rpos = _V(3 * spec.radius - 1.0, 0, 0);
+    ship->DefSetStateEx(&status);
+    hostsim::step();
+    ASSERT_EQ(carriers().size(), 1u);
+    EXPECT_EQ(hostsim::vessel(carriers()[0]).body, body);
+
+    // Back at exactly twice the radius: deleted on the first such step.
+    status.rpos = _V(3 * spec.radius, 0, 0);
+    ship->DefSetStateEx(&status);
+    hostsim::step();
+    EXPECT_TRUE(carriers().empty());
+}
+
+TEST(Flight, BodyChangeMovesTheCarrierToTheMoonAndRestartsTheShellThere)
+{
+    Scene scene(Engine::Real);
+    ASSERT_NE(scene.loadPlugin(), nullptr);
+    scene.placeShip(scene.earth, 0.3, 0.5, 2000.0);
+    hostsim::step();
+    ASSERT_EQ(carriers().size(), 1u);
+    const OBJHANDLE carrier = carriers()[0];
+    ASSERT_TRUE(stepUntilEngineRuns());
+
+    scene.placeShip(scene.moon, -1.2, 0.25, 1500.0);
+    ASSERT_TRUE(stepUntilEngineRuns(1));
+    const hostsim::VesselView view = hostsim::vessel(carrier);
+    EXPECT_EQ(carriers().size(), 1u);
+    EXPECT_EQ(view.body, scene.moon);
+    EXPECT_TRUE(view.landed);
+    EXPECT_NEAR(view.lng, -1.2, 1e-9);
+    EXPECT_NEAR(view.lat, 0.25, 1e-9);
+    EXPECT_NEAR(view.hdg, 0.0, 1e-9);
+
+    // The restarted engine builds its shell around the Moon.
+    double nearest = 0, farthest = 0;
+    EXPECT_GT(shellVertexDistances(carrier, globalPos(scene.moon), &nearest, &farthest), 0);
+    const double moonRadius = oapiGetSize(scene.moon);
+    EXPECT_NEAR(nearest, moonRadius + shellHeight, 50.0);
+    EXPECT_NEAR(farthest, moonRadius + shellHeight, 50.0);
+}
