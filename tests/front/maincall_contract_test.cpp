@@ -120,18 +120,30 @@ TEST_F(Maincall, ReanchorsOnlyAfterMovingMoreThanAHundredthRadian)
     EXPECT_EQ(step(), 1);
 }
 
+// Both rounded to 64 bits, as stored values are, also where the arithmetic is wider (x87).
+double shifted(double lng)
+{
+    volatile double l = lng + halfpi;
+    return l;
+}
+double moved(double lng, double base)
+{
+    volatile double d = shifted(lng) - base;
+    return d;
+}
+
 TEST_F(Maincall, LongitudeMoveOfExactlyTheThresholdDoesNotReanchor)
 {
     // Of the representable shifted longitudes, find the largest move that does not exceed 0.01 and
     // the smallest that does; the shifted longitude is the host's longitude plus pi/2.
-    const double base = script.lng + halfpi;
+    const double base = shifted(script.lng);
     double lng = script.lng + 0.01;
-    while ((lng + halfpi) - base > 0.01)
+    while (moved(lng, base) > 0.01)
         lng = std::nextafter(lng, -inf);
-    while ((std::nextafter(lng, inf) + halfpi) - base <= 0.01)
+    while (moved(std::nextafter(lng, inf), base) <= 0.01)
         lng = std::nextafter(lng, inf);
     double over = std::nextafter(lng, inf);
-    while ((over + halfpi) - base <= 0.01)
+    while (moved(over, base) <= 0.01)
         over = std::nextafter(over, inf);
 
     step();
