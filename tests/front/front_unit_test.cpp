@@ -92,6 +92,21 @@ TEST_F(Front, LookAheadFollowsTheAirspeedDirection)
     }
 }
 
+TEST(FrontAnchor, AMoveOfExactlyTheThresholdDoesNotCount)
+{
+    // Through maincall the shifted angles never differ by exactly 0.01; here they do.
+    auto f = std::make_unique<frontpl>();
+    double colat = 0.01, lon = -0.01;
+    EXPECT_EQ(anchorupdate(f.get(), &colat, &lon), 0);
+    EXPECT_EQ(colat, 0.0); // replaced by the anchored angles
+    EXPECT_EQ(f->reorient, 0);
+    colat = std::nextafter(0.01, 1.0);
+    lon = 0.0;
+    EXPECT_EQ(anchorupdate(f.get(), &colat, &lon), 1);
+    EXPECT_EQ(f->anchorcolat, std::nextafter(0.01, 1.0));
+    EXPECT_EQ(f->reorient, 1);
+}
+
 TEST_F(Front, RestartSetsEveryPerBodyValue)
 {
     kit.camera(0.0, 2.0 * script.size, 0.0); // outside: nothing refines
