@@ -6,7 +6,10 @@ namespace {
 long allocs;
 }
 
-long allocationcount() { return allocs; }
+long allocationcount()
+{
+    return allocs;
+}
 
 void* operator new(std::size_t n)
 {
@@ -22,5 +25,11 @@ void* operator new(std::size_t n, const std::nothrow_t&) noexcept
     return std::malloc(n ? n : 1);
 }
 
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}

@@ -81,8 +81,8 @@ void BM_BlockSplit(benchmark::State& state)
         state.ResumeTiming();
     }
     state.SetLabel(state.range(0) ? "plain scan" : "bitmap");
-    state.counters["us_per_split"] = benchmark::Counter(static_cast<double>(state.iterations() * 16) * 1e-6,
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["us_per_split"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * 16) * 1e-6, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     roamstop(e.get());
 }
 BENCHMARK(BM_BlockSplit)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -101,9 +101,8 @@ void BM_OrientAllPerBlock(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * blocks);
     state.counters["blocks"] = blocks;
-    state.counters["ns_per_block"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * blocks), benchmark::Counter::kIsRate |
-                                                                                   benchmark::Counter::kInvert);
+    state.counters["ns_per_block"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * blocks), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     roamstop(e.get());
 }
 BENCHMARK(BM_OrientAllPerBlock)->Unit(benchmark::kMicrosecond);

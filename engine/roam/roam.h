@@ -56,7 +56,7 @@ void blockmerge(roampl* e, blocktyp* b);
 // in *slot (a roots slot or the parent's child slot). The block is on no list and in no queue.
 // On allocation failure *slot is left unchanged.
 void blockmake(roampl* e, blocktyp* parent, blocktyp** slot, std::int32_t level, std::int32_t face, vectyp updir,
-               vectyp cubecentre);
+    vectyp cubecentre);
 
 // Fills b's scale, step, colstep, rowstep and gridstart from its face, level and cubecentre.
 void blockframe(roampl* e, blocktyp* b);

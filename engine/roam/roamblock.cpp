@@ -27,7 +27,10 @@ const facerow facetable[6] = {
     {-1, 1, 0, 1, 0, 0}, // 5: -z, U = +y
 };
 
-bool knownface(std::int32_t face) { return face >= 0 && face < 6; }
+bool knownface(std::int32_t face)
+{
+    return face >= 0 && face < 6;
+}
 
 void buildgrid(const roampl* e, blocktyp* b)
 {
@@ -79,7 +82,7 @@ void blockframe(roampl* e, blocktyp* b)
     b->colstep = mkvec(b->step * f.wx, b->step * f.wy, b->step * f.wz);
     b->gridstart = vecadd(b->cubecentre, vecscale(k, b->scale));
     b->rowstep = mkvec(-9.0 * b->colstep.x - b->step * b->updir.x, -9.0 * b->colstep.y - b->step * b->updir.y,
-                       -9.0 * b->colstep.z - b->step * b->updir.z);
+        -9.0 * b->colstep.z - b->step * b->updir.z);
 }
 
 void blockbound(roampl* e, blocktyp* b)
@@ -117,8 +120,8 @@ void orientall(roampl* e)
         blockorient(e, l->block);
 }
 
-void blockmakefrom(roampl* e, blocktyp* parent, blocktyp** slot, std::int32_t level, std::int32_t face,
-                   vectyp updir, vectyp cubecentre, roamreserve* r)
+void blockmakefrom(roampl* e, blocktyp* parent, blocktyp** slot, std::int32_t level, std::int32_t face, vectyp updir,
+    vectyp cubecentre, roamreserve* r)
 {
     // A face outside the table has no geometry; making nothing is the safe answer.
     if (!slot || !knownface(face))
@@ -148,7 +151,7 @@ void blockmakefrom(roampl* e, blocktyp* parent, blocktyp** slot, std::int32_t le
 }
 
 void blockmake(roampl* e, blocktyp* parent, blocktyp** slot, std::int32_t level, std::int32_t face, vectyp updir,
-               vectyp cubecentre)
+    vectyp cubecentre)
 {
     blockmakefrom(e, parent, slot, level, face, updir, cubecentre, nullptr);
 }

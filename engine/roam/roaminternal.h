@@ -30,8 +30,8 @@ void splitqputfrom(roampl* e, blocktyp* b, std::int32_t bucket, bool onlyifqueue
 void mergeqputfrom(roampl* e, blocktyp* b, std::int32_t bucket, bool onlyifqueued, roamreserve* r);
 void leafaddfrom(roampl* e, blocktyp* b, roamreserve* r);
 void alladdfrom(roampl* e, blocktyp* b, roamreserve* r);
-void blockmakefrom(roampl* e, blocktyp* parent, blocktyp** slot, std::int32_t level, std::int32_t face,
-                   vectyp updir, vectyp cubecentre, roamreserve* r);
+void blockmakefrom(roampl* e, blocktyp* parent, blocktyp** slot, std::int32_t level, std::int32_t face, vectyp updir,
+    vectyp cubecentre, roamreserve* r);
 
 // Takes a list record out of the list whose head is *head.
 void linkunlink(linktyp** head, linktyp* link);

@@ -52,9 +52,15 @@ void alladdfrom(roampl* e, blocktyp* b, roamreserve* r)
     listadd(&e->allblocks, &b->alllink, b, r);
 }
 
-void leafadd(roampl* e, blocktyp* b) { leafaddfrom(e, b, nullptr); }
+void leafadd(roampl* e, blocktyp* b)
+{
+    leafaddfrom(e, b, nullptr);
+}
 
-void alladd(roampl* e, blocktyp* b) { alladdfrom(e, b, nullptr); }
+void alladd(roampl* e, blocktyp* b)
+{
+    alladdfrom(e, b, nullptr);
+}
 
 void blockdispose(roampl* e, blocktyp** var)
 {

@@ -21,22 +21,28 @@ struct queueview {
     qentrytyp* blocktyp::*entry;
 };
 
-queueview splitview(roampl* e) { return queueview{e->splitq, e->splitocc, &e->splitoccsum, &blocktyp::splitentry}; }
-queueview mergeview(roampl* e) { return queueview{e->mergeq, e->mergeocc, &e->mergeoccsum, &blocktyp::mergeentry}; }
+queueview splitview(roampl* e)
+{
+    return queueview {e->splitq, e->splitocc, &e->splitoccsum, &blocktyp::splitentry};
+}
+queueview mergeview(roampl* e)
+{
+    return queueview {e->mergeq, e->mergeocc, &e->mergeoccsum, &blocktyp::mergeentry};
+}
 
 void markfilled(const queueview& q, std::int32_t bucket)
 {
     const int word = bucket >> 6;
-    q.occ[word] |= std::uint64_t{1} << (bucket & 63);
-    *q.sum |= std::uint64_t{1} << word;
+    q.occ[word] |= std::uint64_t {1} << (bucket & 63);
+    *q.sum |= std::uint64_t {1} << word;
 }
 
 void markempty(const queueview& q, std::int32_t bucket)
 {
     const int word = bucket >> 6;
-    q.occ[word] &= ~(std::uint64_t{1} << (bucket & 63));
+    q.occ[word] &= ~(std::uint64_t {1} << (bucket & 63));
     if (q.occ[word] == 0)
-        *q.sum &= ~(std::uint64_t{1} << word);
+        *q.sum &= ~(std::uint64_t {1} << word);
 }
 
 // Unlinks an entry from its bucket, moving the bucket's head on when the entry is the head.
@@ -64,8 +70,14 @@ void entryinsert(const queueview& q, qentrytyp* entry)
     markfilled(q, entry->bucket);
 }
 
-int highestbit(std::uint64_t w) { return 63 - __builtin_clzll(w); }
-int lowestbit(std::uint64_t w) { return __builtin_ctzll(w); }
+int highestbit(std::uint64_t w)
+{
+    return 63 - __builtin_clzll(w);
+}
+int lowestbit(std::uint64_t w)
+{
+    return __builtin_ctzll(w);
+}
 
 // Highest non-empty bucket, or -1.
 std::int32_t highestfilled(const roampl* e, const queueview& q)

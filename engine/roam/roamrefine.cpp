@@ -26,8 +26,14 @@ bool reprioritise(roampl* e, linktyp* from, double budget)
     return false;
 }
 
-std::int32_t topbucket(const roampl* e) { return e->splittop ? e->splittop->bucket : 0; }
-std::int32_t bottombucket(const roampl* e) { return e->mergebottom ? e->mergebottom->bucket : roambuckets - 1; }
+std::int32_t topbucket(const roampl* e)
+{
+    return e->splittop ? e->splittop->bucket : 0;
+}
+std::int32_t bottombucket(const roampl* e)
+{
+    return e->mergebottom ? e->mergebottom->bucket : roambuckets - 1;
+}
 
 // Splits below the load limit and merges at or above it, one unit of work per time check.
 void splitandmerge(roampl* e, double budget)

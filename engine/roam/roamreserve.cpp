@@ -5,7 +5,7 @@
 
 bool reservetake(roamreserve* r, int nentries, int nlinks, int nblocks)
 {
-    *r = roamreserve{nullptr, nullptr, nullptr};
+    *r = roamreserve {nullptr, nullptr, nullptr};
     for (int i = 0; i < nentries; ++i) {
         qentrytyp* q = new (std::nothrow) qentrytyp;
         if (!q) {

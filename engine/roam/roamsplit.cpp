@@ -67,8 +67,8 @@ void makechildren(roampl* e, blocktyp* b, roamreserve* r)
     const vectyp& c = b->cubecentre;
     // Child 0 covers the parent's grid columns 4..8 of rows 0..4, then clockwise: 1 rows 4..8,
     // 2 columns 0..4 of rows 4..8, 3 columns 0..4 of rows 0..4.
-    const vectyp centres[4] = {vecadd(vecadd(c, dw), du), vecadd(vecadd(c, dw), mdu), vecadd(vecadd(c, mdw), mdu),
-                               vecadd(vecadd(c, mdw), du)};
+    const vectyp centres[4] = {
+        vecadd(vecadd(c, dw), du), vecadd(vecadd(c, dw), mdu), vecadd(vecadd(c, mdw), mdu), vecadd(vecadd(c, mdw), du)};
     for (int i = 0; i < 4; ++i)
         blockmakefrom(e, b, &b->child[i], b->level + 1, b->face, b->updir, centres[i], r);
 }

@@ -37,10 +37,10 @@ void roamstart(roampl* e)
     queuesclear(e);
 
     const double rad = e->radius;
-    const vectyp centres[6] = {mkvec(0, rad, 0), mkvec(0, -rad, 0), mkvec(rad, 0, 0),
-                               mkvec(-rad, 0, 0), mkvec(0, 0, rad), mkvec(0, 0, -rad)};
-    const vectyp updirs[6] = {mkvec(0, 0, 1), mkvec(0, 0, -1), mkvec(0, 1, 0),
-                              mkvec(0, 1, 0), mkvec(0, 1, 0), mkvec(0, 1, 0)};
+    const vectyp centres[6] = {
+        mkvec(0, rad, 0), mkvec(0, -rad, 0), mkvec(rad, 0, 0), mkvec(-rad, 0, 0), mkvec(0, 0, rad), mkvec(0, 0, -rad)};
+    const vectyp updirs[6]
+        = {mkvec(0, 0, 1), mkvec(0, 0, -1), mkvec(0, 1, 0), mkvec(0, 1, 0), mkvec(0, 1, 0), mkvec(0, 1, 0)};
     for (int f = 0; f < 6; ++f)
         blockmakefrom(e, nullptr, &e->roots[f], 1, f, updirs[f], centres[f], &r);
     for (blocktyp* root : e->roots)

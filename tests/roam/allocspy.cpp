@@ -9,13 +9,25 @@ long allocs;
 long releases;
 long nothrowleft = -1;
 
-void* take(std::size_t n) { return std::malloc(n ? n : 1); }
+void* take(std::size_t n)
+{
+    return std::malloc(n ? n : 1);
+}
 
 } // namespace
 
-long allocspy::allocations() { return allocs; }
-long allocspy::frees() { return releases; }
-void allocspy::failnothrowafter(long n) { nothrowleft = n; }
+long allocspy::allocations()
+{
+    return allocs;
+}
+long allocspy::frees()
+{
+    return releases;
+}
+void allocspy::failnothrowafter(long n)
+{
+    nothrowleft = n;
+}
 
 void* operator new(std::size_t n)
 {
@@ -26,7 +38,10 @@ void* operator new(std::size_t n)
     return p;
 }
 
-void* operator new[](std::size_t n) { return operator new(n); }
+void* operator new[](std::size_t n)
+{
+    return operator new(n);
+}
 
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept
 {
@@ -40,7 +55,10 @@ void* operator new(std::size_t n, const std::nothrow_t&) noexcept
     return p;
 }
 
-void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept
+{
+    return operator new(n, t);
+}
 
 void operator delete(void* p) noexcept
 {
@@ -49,6 +67,15 @@ void operator delete(void* p) noexcept
     std::free(p);
 }
 
-void operator delete[](void* p) noexcept { operator delete(p); }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete[](void* p) noexcept
+{
+    operator delete(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}

@@ -9,7 +9,10 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-vectyp position(const HostVertex& v) { return mkvec(v.x, v.y, v.z); }
+vectyp position(const HostVertex& v)
+{
+    return mkvec(v.x, v.y, v.z);
+}
 
 // Angle between two directions, radians.
 double angle(const vectyp& a, const vectyp& b)

@@ -132,7 +132,7 @@ TEST(RoamCheck, NoticesBrokenRecords)
     EXPECT_NE(roamcheck(e.get()), "");
     e->roots[0]->child[1]->leaflink = leaf;
 
-    linktyp stray{e->roots[1], nullptr, nullptr};
+    linktyp stray {e->roots[1], nullptr, nullptr};
     e->cursor = &stray;
     EXPECT_NE(roamcheck(e.get()), "");
     e->cursor = nullptr;

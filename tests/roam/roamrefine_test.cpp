@@ -55,8 +55,8 @@ TEST_F(RoamEngine, StartBuildsSixQueuedRootLeavesWithFaceFiveAtTheHeads)
 {
     EXPECT_EQ(e->active, 1);
     EXPECT_EQ(e->leafload, 768);
-    EXPECT_EQ(faces(e->leaves), (std::vector<int>{5, 4, 3, 2, 1, 0}));
-    EXPECT_EQ(faces(e->allblocks), (std::vector<int>{5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(faces(e->leaves), (std::vector<int> {5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(faces(e->allblocks), (std::vector<int> {5, 4, 3, 2, 1, 0}));
     for (const blocktyp* r : e->roots) {
         ASSERT_NE(r->splitentry, nullptr);
         EXPECT_EQ(r->mergeentry, nullptr);
@@ -138,11 +138,11 @@ TEST_F(RoamEngine, SplitListsChildrenInOrderAndQueuesThemAtZero)
     EXPECT_EQ(leaves[1], b->child[2]);
     EXPECT_EQ(leaves[2], b->child[1]);
     EXPECT_EQ(leaves[3], b->child[0]);
-    EXPECT_EQ(faces(e->leaves), (std::vector<int>{1, 1, 1, 1, 5, 4, 3, 2, 0}));
+    EXPECT_EQ(faces(e->leaves), (std::vector<int> {1, 1, 1, 1, 5, 4, 3, 2, 0}));
     const std::vector<const blocktyp*> all = blocks(e->allblocks);
     EXPECT_EQ(all[0], b->child[3]);
     EXPECT_EQ(all[3], b->child[0]);
-    EXPECT_EQ(faces(e->allblocks), (std::vector<int>{1, 1, 1, 1, 5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(faces(e->allblocks), (std::vector<int> {1, 1, 1, 1, 5, 4, 3, 2, 1, 0}));
     EXPECT_EQ(e->splitq[0], b->child[3]->splitentry);
     EXPECT_EQ(b->child[3]->splitentry->next, b->child[2]->splitentry);
     EXPECT_EQ(b->child[0]->splitentry->next, nullptr);
@@ -323,6 +323,31 @@ TEST_F(RoamEngine, MergesHappenOnlyAtTheLoadLimit)
     }
     EXPECT_EQ(deepleaves(e.get(), 0, 4), 0); // levels 1 to 3 stay split, deeper detail went
     EXPECT_GE(e->leafload, e->loadlimit);
+}
+
+TEST_F(RoamEngine, ASettledRunAllocatesNothing)
+{
+    e->observer = mkvec(0.2 * e->radius, e->radius + 1000, 0);
+    for (int run = 0; run < 200; ++run)
+        roamrefine(e.get(), 0, 0);
+    const int blocks = roamblockcount(e.get());
+    const long before = allocspy::allocations();
+    for (int run = 0; run < 10; ++run)
+        roamrefine(e.get(), 0, 0);
+    EXPECT_EQ(allocspy::allocations(), before);
+    EXPECT_EQ(roamblockcount(e.get()), blocks);
+}
+
+TEST_F(RoamEngine, StartOverALiveTessellationDoesNothing)
+{
+    blocksplit(e.get(), e->roots[3]);
+    blocktyp* root = e->roots[3];
+    const long before = allocspy::allocations();
+    roamstart(e.get());
+    EXPECT_EQ(allocspy::allocations(), before);
+    EXPECT_EQ(e->roots[3], root);
+    EXPECT_EQ(roamblockcount(e.get()), 10);
+    EXPECT_EQ(roamcheck(e.get()), "");
 }
 
 TEST_F(RoamEngine, BelowTheLimitUnwantedDetailStays)

@@ -35,7 +35,10 @@ std::vector<const blocktyp*> reachable(const roampl* e)
     return all;
 }
 
-bool sameVec(const vectyp& a, const vectyp& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+bool sameVec(const vectyp& a, const vectyp& b)
+{
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
 
 std::string checktrees(const roampl* e, const std::set<const blocktyp*>& blocks)
 {
@@ -50,14 +53,13 @@ std::string checktrees(const roampl* e, const std::set<const blocktyp*>& blocks)
     for (const blocktyp* b : blocks) {
         if (b->alive != 1)
             err << "block not alive; ";
-        const int kids = (b->child[0] != nullptr) + (b->child[1] != nullptr) + (b->child[2] != nullptr) +
-                         (b->child[3] != nullptr);
+        const int kids
+            = (b->child[0] != nullptr) + (b->child[1] != nullptr) + (b->child[2] != nullptr) + (b->child[3] != nullptr);
         if (kids != 0 && kids != 4)
             err << "block with " << kids << " children; ";
         if (kids == 4) {
             for (const blocktyp* c : b->child)
-                if (c->parent != b || c->face != b->face || c->level != b->level + 1 ||
-                    !sameVec(c->updir, b->updir))
+                if (c->parent != b || c->face != b->face || c->level != b->level + 1 || !sameVec(c->updir, b->updir))
                     err << "child at level " << c->level << " disagrees with its parent; ";
             if (b->leaflink)
                 err << "inner block at level " << b->level << " has a leaf record; ";
@@ -72,7 +74,7 @@ std::string checktrees(const roampl* e, const std::set<const blocktyp*>& blocks)
 
 // A list: consistent back links, each record its block's record, each block once and reachable.
 std::string checklist(const linktyp* head, linktyp* blocktyp::*field, const std::set<const blocktyp*>& blocks,
-                      std::set<const blocktyp*>* seen, const char* name)
+    std::set<const blocktyp*>* seen, const char* name)
 {
     std::ostringstream err;
     const linktyp* prev = nullptr;
@@ -194,7 +196,10 @@ void fakeclock(std::int64_t ticksperread)
     timersetsource(fakecounter, 1000000);
 }
 
-void realclock() { timersetsource(nullptr, 0); }
+void realclock()
+{
+    timersetsource(nullptr, 0);
+}
 
 std::string roamcheck(const roampl* e)
 {
@@ -250,7 +255,10 @@ std::string checkrecords(const roampl* e, const std::set<const blocktyp*>& block
 
 } // namespace
 
-int roamblockcount(const roampl* e) { return static_cast<int>(reachable(e).size()); }
+int roamblockcount(const roampl* e)
+{
+    return static_cast<int>(reachable(e).size());
+}
 
 int roamleafcount(const roampl* e)
 {

@@ -10,7 +10,10 @@ namespace {
 
 std::int64_t now;
 
-std::int64_t counter() { return now; }
+std::int64_t counter()
+{
+    return now;
+}
 
 class Timers : public ::testing::Test {
 protected:

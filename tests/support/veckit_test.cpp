@@ -35,7 +35,7 @@ TEST(VecKit, CrossProductIsRightHandedAndOrderSensitive)
 
 TEST(VecKit, ProductsTakeTheVectorFirstAndDotRowsOrColumns)
 {
-    const mattyp m{{1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    const mattyp m {{1, 2, 3, 4, 5, 6, 7, 8, 9}};
     expectvec(matmul(mkvec(1, 0, 0), m), 1, 4, 7);
     expectvec(mattmul(mkvec(1, 0, 0), m), 1, 2, 3);
     expectvec(matmul(mkvec(1, 2, 3), m), 14, 32, 50);
@@ -62,7 +62,7 @@ TEST(VecKit, ResultsMayBeStoredOverTheirInputs)
     c = veccross(c, mkvec(0, 0, 1));
     expectvec(c, 2, -1, 0);
     vectyp v = mkvec(1, 2, 3);
-    const mattyp m{{1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    const mattyp m {{1, 2, 3, 4, 5, 6, 7, 8, 9}};
     v = matmul(v, m);
     expectvec(v, 14, 32, 50);
     v = mkvec(1, 2, 3);
