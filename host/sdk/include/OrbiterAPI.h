@@ -444,6 +444,15 @@ OAPIFUNC void oapiWriteScenario_vec(FILEHANDLE scn, char* item, const VECTOR3& v
 OAPIFUNC bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line);
 
 // ---------------------------------------------------------------------------------------------------
+// Configuration files (the class file handed to clbkSetClassCaps)
+// ---------------------------------------------------------------------------------------------------
+OAPIFUNC bool oapiReadItem_string(FILEHANDLE f, char* item, char* string);
+OAPIFUNC bool oapiReadItem_float(FILEHANDLE f, char* item, double& d);
+OAPIFUNC bool oapiReadItem_int(FILEHANDLE f, char* item, int& i);
+OAPIFUNC bool oapiReadItem_bool(FILEHANDLE f, char* item, bool& b);
+OAPIFUNC bool oapiReadItem_vec(FILEHANDLE f, char* item, VECTOR3& vec);
+
+// ---------------------------------------------------------------------------------------------------
 // Vector and matrix helpers
 // ---------------------------------------------------------------------------------------------------
 inline VECTOR3 _V(double x, double y, double z)

@@ -1,0 +1,139 @@
+// hostsim API: root tree, session and shutdown, modules and stepping.
+#include "hostsim/hostsim.h"
+
+#include "lifecycle.h"
+#include "modules.h"
+#include "stepping.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace hostsim {
+
+std::string makeTempRoot(const std::string& from)
+{
+    std::error_code ec;
+    std::string pattern = (fs::temp_directory_path(ec) / "hostsim-root-XXXXXX").string();
+    if (ec)
+        pattern = "/tmp/hostsim-root-XXXXXX";
+    if (!mkdtemp(&pattern[0]))
+        return "";
+    const fs::path root(pattern);
+    if (!from.empty() && fs::is_directory(from, ec))
+        fs::copy(from, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    for (const char* dir : {"modules/plugin", "meshes", "config/vessels"})
+        fs::create_directories(root / dir, ec);
+    return fs::absolute(root, ec).string();
+}
+
+bool setRoot(const std::string& dir)
+{
+    return !dir.empty() && ::chdir(dir.c_str()) == 0;
+}
+
+void shutdown()
+{
+    World& w = world();
+    const bool wasInStep = w.inStep;
+    w.inStep = false; // deletions from here on happen at once
+    while (!w.vessels.empty())
+        deleteVesselNow(w.vessels.back());
+    while (!w.plugins.empty()) {
+        const HMODULE h = w.plugins.back().handle;
+        w.plugins.pop_back();
+        releaseModule(h);
+    }
+    // Vessels created by a module's exit code go too.
+    while (!w.vessels.empty())
+        deleteVesselNow(w.vessels.back());
+    while (!w.modules.empty())
+        releaseModule(w.modules.begin()->first);
+    (void)wasInStep;
+
+    // Start afresh, keeping the counters' storage: counting sites hold references into it.
+    auto counts = std::move(w.counts);
+    for (auto& c : counts)
+        c.second = 0;
+    w = World();
+    w.counts = std::move(counts);
+}
+
+Session::Session(const std::string& root, bool removeRoot) : rootDir(root), removeDir(removeRoot)
+{
+    if (!rootDir.empty() && !setRoot(rootDir))
+        reportError("cannot enter root " + rootDir);
+}
+
+Session::~Session()
+{
+    shutdown();
+    if (!rootDir.empty() && removeDir) {
+        std::error_code ec;
+        if (::chdir("/") != 0)
+            return;
+        fs::remove_all(rootDir, ec);
+    }
+}
+
+HMODULE loadPlugin(const std::string& name)
+{
+    World& w = world();
+    for (const Plugin& p : w.plugins)
+        if (p.name == name)
+            return p.handle;
+    const HMODULE h = acquireModule("modules\\plugin\\" + name + ".dll");
+    if (!h)
+        return nullptr;
+    Plugin p;
+    p.name = name;
+    p.handle = h;
+    p.preStep = moduleProc<StepHook>(h, "opcPreStep");
+    p.postStep = moduleProc<StepHook>(h, "opcPostStep");
+    p.deleteVessel = moduleProc<void (*)(OBJHANDLE)>(h, "opcDeleteVessel");
+    p.focusChanged = moduleProc<void (*)(OBJHANDLE, OBJHANDLE)>(h, "opcFocusChanged");
+    p.timeAccChanged = moduleProc<void (*)(double, double)>(h, "opcTimeAccChanged");
+    world().plugins.push_back(p);
+    return h;
+}
+
+bool unloadPlugin(const std::string& name)
+{
+    auto& plugins = world().plugins;
+    for (auto it = plugins.begin(); it != plugins.end(); ++it)
+        if (it->name == name) {
+            const HMODULE h = it->handle;
+            plugins.erase(it);
+            releaseModule(h);
+            return true;
+        }
+    return false;
+}
+
+void step() { runStep(); }
+
+void step(int count)
+{
+    for (int i = 0; i < count; ++i)
+        runStep();
+}
+
+void setTimeStep(double seconds)
+{
+    if (seconds > 0)
+        world().realStep = seconds;
+}
+
+void setTimeAcceleration(double warp) { setWarp(warp); }
+
+void setStartMJD(double mjd) { world().mjd0 = mjd; }
+
+double simTime() { return world().simt; }
+
+double simMJD() { return simMJDNow(); }
+
+long stepCount() { return world().steps; }
+
+} // namespace hostsim

@@ -1,0 +1,111 @@
+// oapi functions on meshes: global templates, groups, materials, properties and textures.
+#include "mesh.h"
+
+using namespace hostsim;
+
+OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char* fname)
+{
+    HOSTSIM_COUNT("oapiLoadMeshGlobal");
+    return fname ? loadGlobalMesh(fname) : nullptr;
+}
+
+OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char* fname, LoadMeshClbkFunc fClbk)
+{
+    HOSTSIM_COUNT("oapiLoadMeshGlobal");
+    if (!fname)
+        return nullptr;
+    bool first = false;
+    Mesh* m = loadGlobalMesh(fname, &first);
+    if (m && fClbk)
+        fClbk(m, first);
+    return m;
+}
+
+OAPIFUNC void oapiDeleteMesh(MESHHANDLE hMesh)
+{
+    HOSTSIM_COUNT("oapiDeleteMesh");
+    Mesh* m = findMesh(hMesh);
+    if (!m)
+        return;
+    // Templates are shared and visual instances belong to their visual: refusing keeps every
+    // other holder's pointers valid.
+    if (!freeLooseMesh(m))
+        reportError("oapiDeleteMesh: mesh " + m->name + " is not the caller's to delete; ignored");
+}
+
+OAPIFUNC DWORD oapiMeshGroupCount(MESHHANDLE hMesh)
+{
+    HOSTSIM_COUNT("oapiMeshGroupCount");
+    Mesh* m = findMesh(hMesh);
+    if (!m) {
+        static bool logged = false;
+        if (!logged)
+            logLine("oapiMeshGroupCount: invalid mesh handle");
+        logged = true;
+        return 0;
+    }
+    return DWORD(m->groups.size());
+}
+
+OAPIFUNC MESHGROUP* oapiMeshGroup(MESHHANDLE hMesh, DWORD idx)
+{
+    HOSTSIM_COUNT("oapiMeshGroup");
+    Mesh* m = findMesh(hMesh);
+    return m && idx < m->groups.size() ? &m->groups[idx] : nullptr;
+}
+
+OAPIFUNC MESHGROUP* oapiMeshGroup(DEVMESHHANDLE hMesh, DWORD idx)
+{
+    HOSTSIM_COUNT("oapiMeshGroup");
+    (void)hMesh, (void)idx;
+    return nullptr; // the core never hands out a graphics client's groups
+}
+
+OAPIFUNC DWORD oapiMeshMaterialCount(MESHHANDLE hMesh)
+{
+    HOSTSIM_COUNT("oapiMeshMaterialCount");
+    Mesh* m = findMesh(hMesh);
+    return m ? DWORD(m->materials.size()) : 0;
+}
+
+OAPIFUNC MATERIAL* oapiMeshMaterial(MESHHANDLE hMesh, DWORD idx)
+{
+    HOSTSIM_COUNT("oapiMeshMaterial");
+    Mesh* m = findMesh(hMesh);
+    return m && idx < m->materials.size() ? &m->materials[idx] : nullptr;
+}
+
+// The stand-in has no graphics client, so no device mesh exists: these report failure.
+OAPIFUNC int oapiMeshMaterial(DEVMESHHANDLE hMesh, DWORD idx, MATERIAL* mat)
+{
+    HOSTSIM_COUNT("oapiMeshMaterial");
+    (void)hMesh, (void)idx, (void)mat;
+    return 1;
+}
+
+OAPIFUNC bool oapiSetMeshProperty(MESHHANDLE hMesh, DWORD property, DWORD value)
+{
+    HOSTSIM_COUNT("oapiSetMeshProperty");
+    Mesh* m = findMesh(hMesh);
+    if (!m || property != MESHPROPERTY_MODULATEMATALPHA)
+        return false;
+    m->modulateMatAlpha = value;
+    return true;
+}
+
+OAPIFUNC bool oapiSetMeshProperty(DEVMESHHANDLE hMesh, DWORD property, DWORD value)
+{
+    HOSTSIM_COUNT("oapiSetMeshProperty");
+    (void)hMesh, (void)property, (void)value;
+    return false;
+}
+
+OAPIFUNC SURFHANDLE oapiGetTextureHandle(MESHHANDLE hMesh, DWORD texidx)
+{
+    HOSTSIM_COUNT("oapiGetTextureHandle");
+    Mesh* m = findMesh(hMesh);
+    // 1-based, as in the mesh file; texture files are not loaded, the handle names the entry.
+    if (!m || texidx == 0 || texidx > m->textures.size())
+        return nullptr;
+    return m->textures[texidx - 1].get();
+}

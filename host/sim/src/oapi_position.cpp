@@ -1,0 +1,272 @@
+// oapi functions on positions and motion: size and mass, global state, frame conversions,
+// altitude, heading, equatorial position and airspeed.
+#include "geometry.h"
+#include "vessel.h"
+
+using namespace hostsim;
+
+namespace {
+
+// Position, orientation and velocity of any object; false for an unknown handle.
+bool objectFrame(OBJHANDLE h, VECTOR3& pos, MATRIX3& rot, VECTOR3* vel = nullptr)
+{
+    if (Body* b = findBody(h)) {
+        pos = b->pos;
+        rot = bodyRotation(*b, world().simt);
+        if (vel)
+            *vel = b->vel;
+        return true;
+    }
+    if (Vessel* v = findVessel(h)) {
+        pos = v->globalPos();
+        rot = v->rotation();
+        if (vel)
+            *vel = v->globalVel();
+        return true;
+    }
+    return false;
+}
+
+VECTOR3 shipAirspeed(const Vessel& v) { return tmul(v.rotation(), v.airspeedGlobal()); }
+
+} // namespace
+
+OAPIFUNC double oapiGetSize(OBJHANDLE hObj)
+{
+    HOSTSIM_COUNT("oapiGetSize");
+    if (Body* b = findBody(hObj))
+        return b->radius;
+    if (Vessel* v = findVessel(hObj))
+        return v->size;
+    return 0.0;
+}
+
+OAPIFUNC double oapiGetMass(OBJHANDLE hObj)
+{
+    HOSTSIM_COUNT("oapiGetMass");
+    if (Body* b = findBody(hObj))
+        return b->mass;
+    if (Vessel* v = findVessel(hObj))
+        return v->mass();
+    return 0.0;
+}
+
+OAPIFUNC double oapiGetEmptyMass(OBJHANDLE hVessel)
+{
+    HOSTSIM_COUNT("oapiGetEmptyMass");
+    Vessel* v = findVessel(hVessel);
+    return v ? v->emptyMass : 0.0;
+}
+
+OAPIFUNC void oapiGetGlobalPos(OBJHANDLE hObj, VECTOR3* pos)
+{
+    HOSTSIM_COUNT("oapiGetGlobalPos");
+    if (!pos)
+        return;
+    MATRIX3 r;
+    if (!objectFrame(hObj, *pos, r))
+        *pos = _V(0, 0, 0);
+}
+
+OAPIFUNC void oapiGetGlobalVel(OBJHANDLE hObj, VECTOR3* vel)
+{
+    HOSTSIM_COUNT("oapiGetGlobalVel");
+    if (!vel)
+        return;
+    VECTOR3 p;
+    MATRIX3 r;
+    if (!objectFrame(hObj, p, r, vel))
+        *vel = _V(0, 0, 0);
+}
+
+OAPIFUNC void oapiGetRotationMatrix(OBJHANDLE hObj, MATRIX3* mat)
+{
+    HOSTSIM_COUNT("oapiGetRotationMatrix");
+    if (!mat)
+        return;
+    VECTOR3 p;
+    if (!objectFrame(hObj, p, *mat))
+        *mat = identity();
+}
+
+OAPIFUNC void oapiGlobalToLocal(OBJHANDLE hObj, const VECTOR3* glob, VECTOR3* loc)
+{
+    HOSTSIM_COUNT("oapiGlobalToLocal");
+    if (!glob || !loc)
+        return;
+    VECTOR3 p;
+    MATRIX3 r;
+    *loc = objectFrame(hObj, p, r) ? tmul(r, *glob - p) : *glob;
+}
+
+OAPIFUNC void oapiLocalToGlobal(OBJHANDLE hObj, const VECTOR3* loc, VECTOR3* glob)
+{
+    HOSTSIM_COUNT("oapiLocalToGlobal");
+    if (!glob || !loc)
+        return;
+    VECTOR3 p;
+    MATRIX3 r;
+    *glob = objectFrame(hObj, p, r) ? mul(r, *loc) + p : *loc;
+}
+
+OAPIFUNC void oapiEquToLocal(OBJHANDLE hObj, double lng, double lat, double rad, VECTOR3* loc)
+{
+    HOSTSIM_COUNT("oapiEquToLocal");
+    (void)hObj; // the body frame's convention is the same for every body
+    if (loc)
+        *loc = equToLocal(lng, lat, rad);
+}
+
+OAPIFUNC void oapiLocalToEqu(OBJHANDLE hObj, const VECTOR3& loc, double* lng, double* lat, double* rad)
+{
+    HOSTSIM_COUNT("oapiLocalToEqu");
+    (void)hObj;
+    double l, b, r;
+    localToEqu(loc, l, b, r);
+    if (lng)
+        *lng = l;
+    if (lat)
+        *lat = b;
+    if (rad)
+        *rad = r;
+}
+
+OAPIFUNC void oapiEquToGlobal(OBJHANDLE hObj, double lng, double lat, double rad, VECTOR3* glob)
+{
+    HOSTSIM_COUNT("oapiEquToGlobal");
+    if (!glob)
+        return;
+    VECTOR3 p;
+    MATRIX3 r;
+    const VECTOR3 loc = equToLocal(lng, lat, rad);
+    *glob = objectFrame(hObj, p, r) ? mul(r, loc) + p : loc;
+}
+
+OAPIFUNC void oapiGlobalToEqu(OBJHANDLE hObj, const VECTOR3& glob, double* lng, double* lat, double* rad)
+{
+    HOSTSIM_COUNT("oapiGlobalToEqu");
+    VECTOR3 p;
+    MATRIX3 r;
+    const VECTOR3 loc = objectFrame(hObj, p, r) ? tmul(r, glob - p) : glob;
+    double l, b, d;
+    localToEqu(loc, l, b, d);
+    if (lng)
+        *lng = l;
+    if (lat)
+        *lat = b;
+    if (rad)
+        *rad = d;
+}
+
+OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, double* alt)
+{
+    HOSTSIM_COUNT("oapiGetAltitude");
+    Vessel* v = findVessel(hVessel);
+    if (!v || !alt || !v->surfaceRef())
+        return FALSE;
+    *alt = v->altitude();
+    return TRUE;
+}
+
+OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode mode, double* alt)
+{
+    HOSTSIM_COUNT("oapiGetAltitude");
+    (void)mode; // no terrain: both modes agree
+    Vessel* v = findVessel(hVessel);
+    if (!v || !alt || !v->surfaceRef())
+        return FALSE;
+    *alt = v->altitude();
+    return TRUE;
+}
+
+OAPIFUNC BOOL oapiGetHeading(OBJHANDLE hVessel, double* heading)
+{
+    HOSTSIM_COUNT("oapiGetHeading");
+    Vessel* v = findVessel(hVessel);
+    if (!v || !heading || !v->surfaceRef())
+        return FALSE;
+    *heading = v->heading();
+    return TRUE;
+}
+
+namespace {
+
+BOOL equPosOf(Vessel* v, double* longitude, double* latitude, double* radius)
+{
+    Body* b = v ? v->surfaceRef() : nullptr;
+    if (!b)
+        return FALSE;
+    double l, t, r;
+    v->equPos(*b, l, t, r);
+    if (longitude)
+        *longitude = l;
+    if (latitude)
+        *latitude = t;
+    if (radius)
+        *radius = r;
+    return TRUE;
+}
+
+} // namespace
+
+OAPIFUNC BOOL oapiGetEquPos(OBJHANDLE hVessel, double* longitude, double* latitude, double* radius)
+{
+    HOSTSIM_COUNT("oapiGetEquPos");
+    return equPosOf(findVessel(hVessel), longitude, latitude, radius);
+}
+
+OAPIFUNC BOOL oapiGetFocusAltitude(double* alt)
+{
+    HOSTSIM_COUNT("oapiGetFocusAltitude");
+    Vessel* v = world().focus;
+    if (!v || !alt || !v->surfaceRef())
+        return FALSE;
+    *alt = v->altitude(); // above ground, which is the mean radius on the stand-in's bodies
+    return TRUE;
+}
+
+OAPIFUNC BOOL oapiGetFocusHeading(double* heading)
+{
+    HOSTSIM_COUNT("oapiGetFocusHeading");
+    Vessel* v = world().focus;
+    if (!v || !heading || !v->surfaceRef())
+        return FALSE;
+    *heading = v->heading();
+    return TRUE;
+}
+
+OAPIFUNC BOOL oapiGetFocusEquPos(double* longitude, double* latitude, double* radius)
+{
+    HOSTSIM_COUNT("oapiGetFocusEquPos");
+    return equPosOf(world().focus, longitude, latitude, radius);
+}
+
+OAPIFUNC BOOL oapiGetShipAirspeedVector(OBJHANDLE hVessel, VECTOR3* speedvec)
+{
+    HOSTSIM_COUNT("oapiGetShipAirspeedVector");
+    Vessel* v = findVessel(hVessel);
+    if (!v || !speedvec || !v->surfaceRef())
+        return FALSE;
+    *speedvec = shipAirspeed(*v);
+    return TRUE;
+}
+
+OAPIFUNC BOOL oapiGetFocusAirspeed(double* airspeed)
+{
+    HOSTSIM_COUNT("oapiGetFocusAirspeed");
+    Vessel* v = world().focus;
+    if (!v || !airspeed || !v->surfaceRef())
+        return FALSE;
+    *airspeed = length(v->airspeedGlobal());
+    return TRUE;
+}
+
+OAPIFUNC BOOL oapiGetFocusShipAirspeedVector(VECTOR3* speedvec)
+{
+    HOSTSIM_COUNT("oapiGetFocusShipAirspeedVector");
+    Vessel* v = world().focus;
+    if (!v || !speedvec || !v->surfaceRef())
+        return FALSE;
+    *speedvec = shipAirspeed(*v);
+    return TRUE;
+}

@@ -1,0 +1,194 @@
+#include "vessel.h"
+
+#include "geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace hostsim;
+
+namespace {
+
+VECTOR3 landedLocal(const Vessel& v)
+{
+    return equToLocal(v.lng, v.lat, v.body->radius + v.cgelev);
+}
+
+} // namespace
+
+VECTOR3 Vessel::globalPos() const
+{
+    if (landed && body)
+        return body->pos + mul(bodyRotation(*body, world().simt), landedLocal(*this));
+    return pos;
+}
+
+VECTOR3 Vessel::globalVel() const
+{
+    if (landed && body) {
+        const VECTOR3 rel = mul(bodyRotation(*body, world().simt), landedLocal(*this));
+        return body->vel + surfaceVelocity(*body, world().simt, rel);
+    }
+    return vel;
+}
+
+MATRIX3 Vessel::rotation() const
+{
+    if (landed && body)
+        return mul(bodyRotation(*body, world().simt), landRot);
+    return rot;
+}
+
+VECTOR3 Vessel::angularVel() const
+{
+    if (landed && body)
+        return tmul(rotation(), bodySpin(*body));
+    return vrot;
+}
+
+Body* Vessel::surfaceRef() const
+{
+    if (landed && body)
+        return body;
+    const VECTOR3 p = globalPos();
+    Body* best = nullptr;
+    double bestAlt = 0;
+    for (const auto& b : world().bodies) {
+        const double alt = dist(p, b->pos) - b->radius;
+        if (!best || alt < bestAlt) {
+            best = b.get();
+            bestAlt = alt;
+        }
+    }
+    return best;
+}
+
+void Vessel::equPos(const Body& b, double& lngOut, double& latOut, double& radOut) const
+{
+    const VECTOR3 loc = tmul(bodyRotation(b, world().simt), globalPos() - b.pos);
+    localToEqu(loc, lngOut, latOut, radOut);
+}
+
+double Vessel::altitude() const
+{
+    const Body* b = surfaceRef();
+    if (!b)
+        return 0.0;
+    if (landed)
+        return cgelev;
+    return dist(globalPos(), b->pos) - b->radius;
+}
+
+double Vessel::heading() const
+{
+    const Body* b = surfaceRef();
+    if (!b)
+        return 0.0;
+    double l, t, r;
+    equPos(*b, l, t, r);
+    // The vessel's +z axis in the local horizon frame; heading = atan2(east, north).
+    const MATRIX3 toHorizon = transpose(mul(bodyRotation(*b, world().simt), horizonToBody(l, t)));
+    const MATRIX3 rv = rotation();
+    const VECTOR3 zh = mul(toHorizon, _V(rv.m13, rv.m23, rv.m33));
+    return posangle(std::atan2(zh.x, zh.z));
+}
+
+VECTOR3 Vessel::airspeedGlobal() const
+{
+    const Body* b = surfaceRef();
+    if (!b)
+        return globalVel();
+    if (landed)
+        return _V(0, 0, 0);
+    const VECTOR3 rel = globalPos() - b->pos;
+    return globalVel() - b->vel - surfaceVelocity(*b, world().simt, rel);
+}
+
+double Vessel::touchdownElevation(VECTOR3* normal) const
+{
+    if (touchdown.size() < 3) {
+        if (normal)
+            *normal = _V(0, 1, 0);
+        return 0.0;
+    }
+    const VECTOR3& p0 = touchdown[0].pos;
+    const VECTOR3& p1 = touchdown[1].pos;
+    const VECTOR3& p2 = touchdown[2].pos;
+    VECTOR3 n = crossp(p0 - (p1 + p2) * 0.5, p2 - p1);
+    const double len = length(n);
+    if (len == 0) {
+        if (normal)
+            *normal = _V(0, 1, 0);
+        return 0.0;
+    }
+    n /= len;
+    if (normal)
+        *normal = n;
+    // Signed distance of the origin from the plane through the points (gear compression ignored).
+    return dotp(n, -p0);
+}
+
+void Vessel::setLanded(Body* b, double lngIn, double latIn, double hdgIn)
+{
+    landed = true;
+    body = b;
+    lng = normangle(lngIn);
+    lat = std::clamp(latIn, -PI05, PI05);
+    hdg = posangle(hdgIn);
+    vrot = _V(0, 0, 0);
+    refreshLanded();
+}
+
+void Vessel::refreshLanded()
+{
+    if (!landed || !body)
+        return;
+    VECTOR3 nm;
+    cgelev = touchdownElevation(&nm);
+    // Upright in the horizon frame, turned to the heading, the touchdown plane's normal pointing up.
+    landRot = mul(horizonToBody(lng, lat), mul(headingMatrix(hdg), alignVectors(nm, _V(0, 1, 0))));
+}
+
+void Vessel::setFree(const VECTOR3& gpos, const VECTOR3& gvel, const MATRIX3& grot, const VECTOR3& avel)
+{
+    landed = false;
+    body = nullptr;
+    pos = gpos;
+    vel = gvel;
+    rot = grot;
+    vrot = avel;
+}
+
+void Vessel::integrate(double dt)
+{
+    if (landed) {
+        pendingForce = _V(0, 0, 0);
+        return;
+    }
+    const double m = mass() > 0 ? mass() : 1.0;
+    vel += pendingForce * (dt / m);
+    pendingForce = _V(0, 0, 0);
+    pos += vel * dt;
+    const double w = length(vrot);
+    if (w > 0 && dt > 0)
+        rot = orthonormalise(mul(rot, rotm(vrot / w, w * dt)));
+}
+
+VESSEL2* Vessel::callbacks() const
+{
+    if (!iface || iface->Version() < 1)
+        return nullptr;
+    return static_cast<VESSEL2*>(iface);
+}
+
+namespace hostsim {
+
+Vessel* liveVessel(const Vessel* v)
+{
+    for (Vessel* w : world().vessels)
+        if (w == v)
+            return w;
+    return nullptr;
+}
+
+} // namespace hostsim

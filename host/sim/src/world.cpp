@@ -1,0 +1,130 @@
+#include "world.h"
+
+#include "vessel.h"
+
+#include <winstub.h>
+
+#include <cctype>
+#include <cstdio>
+
+namespace hostsim {
+
+namespace {
+
+void observeMessage(const char* caption, const char* text, UINT type, void* context)
+{
+    Message m;
+    m.caption = caption ? caption : "";
+    m.text = text ? text : "";
+    m.type = type;
+    static_cast<World*>(context)->messages.push_back(m);
+}
+
+World* makeWorld()
+{
+    auto* w = new World;
+    winstubSetMessageObserver(observeMessage, w);
+    return w;
+}
+
+} // namespace
+
+World& world()
+{
+    // Never destroyed: modules may call into the host while the process exits; shutdown() frees
+    // the contents.
+    static World* w = makeWorld();
+    return *w;
+}
+
+long& counter(const char* name)
+{
+    return world().counts[name];
+}
+
+void reportError(const std::string& text)
+{
+    std::fprintf(stderr, "hostsim: %s\n", text.c_str());
+    std::fflush(stderr);
+    world().lastError = text;
+    world().log.push_back("Error: " + text);
+}
+
+void logLine(const std::string& text)
+{
+    world().log.push_back(text);
+}
+
+Body* findBody(OBJHANDLE h)
+{
+    if (!h)
+        return nullptr;
+    for (const auto& b : world().bodies)
+        if (b.get() == h)
+            return b.get();
+    return nullptr;
+}
+
+Vessel* findVessel(OBJHANDLE h)
+{
+    if (!h)
+        return nullptr;
+    return liveVessel(static_cast<const Vessel*>(h));
+}
+
+Mesh* findMesh(MESHHANDLE h)
+{
+    if (!h)
+        return nullptr;
+    World& w = world();
+    for (const auto& entry : w.globalMeshes)
+        if (entry.second.get() == h)
+            return entry.second.get();
+    for (const auto& m : w.looseMeshes)
+        if (m.get() == h)
+            return m.get();
+    for (Vessel* v : w.vessels)
+        if (v->visual)
+            for (const auto& m : v->visual->meshes)
+                if (m.get() == h)
+                    return m.get();
+    return nullptr;
+}
+
+Vessel* vesselByName(const char* name)
+{
+    if (!name)
+        return nullptr;
+    // The host matches object names without regard to letter case.
+    const std::string key = lowerCase(name);
+    for (Vessel* v : world().vessels)
+        if (lowerCase(v->name) == key)
+            return v;
+    return nullptr;
+}
+
+Body* bodyByName(const char* name)
+{
+    if (!name)
+        return nullptr;
+    const std::string key = lowerCase(name);
+    for (const auto& b : world().bodies)
+        if (lowerCase(b->name) == key)
+            return b.get();
+    return nullptr;
+}
+
+double simMJDNow()
+{
+    return world().mjd0 + world().simt / 86400.0;
+}
+
+std::string lowerCase(const std::string& s)
+{
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace hostsim
