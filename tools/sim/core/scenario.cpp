@@ -288,8 +288,8 @@ bool Reader::line(int no, const std::vector<std::string>& words)
     if (key == "timeacc") {
         if (!once(no, key, accLine_))
             return false;
-        if (n != 1 || !realNumber(words[1], x) || x < 0 || x > 100000)
-            return fail(no, "'timeacc' needs a time acceleration from 0 to 100000");
+        if (n != 1 || !realNumber(words[1], x) || x < 1 || x > 100000)
+            return fail(no, "'timeacc' needs a time acceleration from 1 to 100000");
         out_.timeAcceleration = x;
         return true;
     }

@@ -1,0 +1,218 @@
+// The demo runner's plain pieces: block levels from geometry, the sphere fit, the summary, the trace
+// format, the command line and the progress line.
+#include "blocklevel.h"
+#include "options.h"
+#include "progress.h"
+#include "spherefit.h"
+#include "summary.h"
+#include "trace.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <sstream>
+
+using namespace skysim;
+
+namespace {
+
+// A block as the engine builds it: a 9 x 9 grid on the face of the cube through +-1 along `axis`
+// (sign `sign`), starting at face coordinates (u0, v0) and spanning 2 / 2^(level - 1), pushed out
+// radially to `radius`.
+void makeBlock(int axis, double sign, double u0, double v0, int level, double radius, double pos[81][3])
+{
+    const double span = 2.0 / std::pow(2.0, level - 1);
+    const int ua = (axis + 1) % 3, va = (axis + 2) % 3;
+    for (int row = 0; row < 9; ++row) {
+        for (int col = 0; col < 9; ++col) {
+            double p[3];
+            p[axis] = sign;
+            p[ua] = u0 + span * col / 8.0;
+            p[va] = v0 + span * row / 8.0;
+            const double l = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+            for (int k = 0; k < 3; ++k)
+                pos[9 * row + col][k] = p[k] / l * radius;
+        }
+    }
+}
+
+} // namespace
+
+TEST(BlockLevel, RecoversTheLevelAnywhereOnAnyFace)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    double pos[81][3];
+    for (int axis = 0; axis < 3; ++axis) {
+        for (double sign : {-1.0, 1.0}) {
+            for (int level = 1; level <= 12; ++level) {
+                const double span = 2.0 / std::pow(2.0, level - 1);
+                const int cells = 1 << (level - 1);
+                // A block on the grid of its level, at the face's centre and at a corner, and a random one.
+                const int picks[3][2] = {{cells / 2, cells / 2}, {cells - 1, cells - 1},
+                                         {int(unit(rng) * cells), int(unit(rng) * cells)}};
+                for (const auto& pick : picks) {
+                    makeBlock(axis, sign, -1.0 + span * pick[0], -1.0 + span * pick[1], level, 6381000.0, pos);
+                    EXPECT_EQ(blockLevel(pos), level) << "axis " << axis << " sign " << sign;
+                }
+            }
+        }
+    }
+}
+
+TEST(BlockLevel, RefusesWhatIsNoBlock)
+{
+    double pos[81][3] = {};
+    EXPECT_EQ(blockLevel(pos), 0); // all at the centre
+    makeBlock(0, 1.0, -0.5, -0.5, 2, 1000.0, pos);
+    for (int k = 0; k < 3; ++k)
+        pos[8][k] = pos[0][k]; // two corners in one place
+    EXPECT_EQ(blockLevel(pos), 0);
+    makeBlock(0, 1.0, -0.5, -0.5, 2, 1000.0, pos);
+    pos[8][0] = -pos[8][0]; // a corner on the far side
+    EXPECT_EQ(blockLevel(pos), 0);
+    float a[3], b[3];
+    levelColour(3, a);
+    levelColour(4, b);
+    EXPECT_FALSE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]);
+}
+
+TEST(SphereFit, FindsCentreAndRadiusOfAnOffsetShell)
+{
+    std::mt19937 rng(3);
+    std::normal_distribution<double> n(0.0, 1.0);
+    const double c[3] = {1200.0, -10000.0, 35.0}, r = 6381000.0;
+    std::vector<double> pts;
+    for (int i = 0; i < 5000; ++i) {
+        double d[3] = {n(rng), n(rng), n(rng)};
+        const double l = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+        for (int k = 0; k < 3; ++k)
+            pts.push_back(c[k] + d[k] / l * r);
+    }
+    const SphereFit f = fitSphere(pts);
+    ASSERT_TRUE(f.ok);
+    EXPECT_NEAR(f.radius, r, 1e-3);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(f.centre[k], c[k], 1e-3);
+    EXPECT_LT(f.maxDeviation, 1e-3);
+    // A cap of the sphere only (what a fine tessellation draws near the observer) still fits.
+    std::vector<double> cap;
+    for (std::size_t i = 0; i + 2 < pts.size(); i += 3) {
+        if (pts[i + 1] - c[1] > 0.9 * r)
+            cap.insert(cap.end(), {pts[i], pts[i + 1], pts[i + 2]});
+    }
+    const SphereFit g = fitSphere(cap);
+    ASSERT_TRUE(g.ok);
+    EXPECT_NEAR(g.radius, r, 1.0);
+    // A bump of 50 m outwards shows as a deviation.
+    for (int k = 0; k < 3; ++k)
+        pts[k] += (pts[k] - c[k]) / r * 50.0;
+    EXPECT_GT(fitSphere(pts).maxDeviation, 40.0);
+}
+
+TEST(SphereFit, RefusesTooFewOrFlatPoints)
+{
+    EXPECT_FALSE(fitSphere({}).ok);
+    EXPECT_FALSE(fitSphere({1, 0, 0, 0, 1, 0, 0, 0, 1}).ok);
+    std::vector<double> flat;
+    for (int i = 0; i < 20; ++i)
+        flat.insert(flat.end(), {double(i % 5), double(i / 5), 0.0});
+    EXPECT_FALSE(fitSphere(flat).ok);
+}
+
+TEST(Summary, CountsCarrierLifeReanchorsRestartsAndEngineTimes)
+{
+    std::vector<TraceRow> rows;
+    auto add = [&](const char* body, bool carrier, double us, int leaves, bool reanchor) {
+        TraceRow r;
+        r.step = int(rows.size());
+        r.body = body;
+        r.carrier = carrier;
+        r.engineUs = us;
+        r.leaves = leaves;
+        r.reanchor = reanchor;
+        rows.push_back(r);
+    };
+    add("Earth", false, 900, 0, false);
+    add("Earth", true, 100000, 6, false); // warm-up
+    add("Earth", true, 300, 40, true);
+    add("Earth", true, 200, 50, false);
+    add("Earth", false, 5000, 0, false);
+    add("Earth", true, 100, 50, false);  // same body again: no restart
+    add("Moon", true, 400, 30, true);    // body change: restart
+    const FlightSummary s = summarise(rows);
+    EXPECT_EQ(s.steps, 7);
+    EXPECT_EQ(s.carrierCreated, 2);
+    EXPECT_EQ(s.carrierDeleted, 1);
+    EXPECT_EQ(s.reanchors, 2);
+    EXPECT_EQ(s.restarts, 2);
+    // Engine times only of the steps with a carrier: 100, 200, 300, 400, 100000.
+    EXPECT_DOUBLE_EQ(s.engineMedianUs, 300);
+    EXPECT_DOUBLE_EQ(s.engineWorstUs, 100000);
+    EXPECT_EQ(s.engineWorstStep, 1);
+    EXPECT_EQ(s.peakLeaves, 50);
+    EXPECT_EQ(s.peakLeavesStep, 3);
+    rows.pop_back();
+    EXPECT_DOUBLE_EQ(summarise(rows).engineMedianUs, 250); // even count: the mean of the middle two
+    const std::string text = formatSummary(s, {"out/a.png"});
+    EXPECT_NE(text.find("2 / 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("out/a.png"), std::string::npos);
+    EXPECT_NE(formatSummary(summarise({}), {}).find("no carrier"), std::string::npos);
+}
+
+TEST(Trace, RowsMatchTheHeaderAndSurviveOddBodyNames)
+{
+    const std::string header = traceHeader();
+    const auto fields = [](const std::string& line) { return std::count(line.begin(), line.end(), ',') + 1; };
+    TraceRow r;
+    r.step = 12;
+    r.body = "Odd,\"name\"";
+    r.carrier = true;
+    r.leaves = 7;
+    r.haze = 0.5;
+    std::ostringstream a;
+    writeTraceRow(a, r);
+    EXPECT_EQ(fields(a.str()), fields(header));
+    EXPECT_EQ(a.str().back(), '\n');
+    EXPECT_EQ(a.str().rfind("12,", 0), 0u);
+    EXPECT_EQ(a.str().substr(a.str().size() - 2), ",\n"); // no shell: empty last field
+    r.hasShell = true;
+    r.shellAltitude = 10000.04;
+    std::ostringstream b;
+    writeTraceRow(b, r);
+    EXPECT_NE(b.str().find(",10000.0\n"), std::string::npos) << b.str();
+}
+
+TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
+{
+    Options o;
+    std::string err;
+    const char* good[] = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39",
+                          "--size", "320x200", "--no-progress"};
+    ASSERT_TRUE(parseOptions(12, good, o, err)) << err;
+    EXPECT_EQ(o.scenario, "ascent");
+    EXPECT_EQ(o.outDir, "d");
+    EXPECT_EQ(o.steps, 40);
+    EXPECT_EQ(o.renderAt, (std::vector<int>{0, 5, 39}));
+    EXPECT_EQ(o.width, 320);
+    EXPECT_EQ(o.height, 200);
+    EXPECT_FALSE(o.progress);
+    const std::vector<std::vector<const char*>> bad = {
+        {"x", "--steps"}, {"x", "--steps", "0"}, {"x", "--size", "10x10"}, {"x", "--size", "big"},
+        {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"}, {"x", "--frobnicate"}};
+    for (const auto& args : bad) {
+        Options p;
+        EXPECT_FALSE(parseOptions(int(args.size()), args.data(), p, err)) << args.back();
+        EXPECT_FALSE(err.empty());
+    }
+    EXPECT_NE(std::string(usageText()).find("--scenario"), std::string::npos);
+}
+
+TEST(Progress, BarStaysInsideItsWidth)
+{
+    EXPECT_EQ(progressLine(0, 10, 10, ""), "[..........] 0/10");
+    EXPECT_EQ(progressLine(5, 10, 10, "x"), "[#####.....] 5/10  x");
+    EXPECT_EQ(progressLine(99, 10, 4, ""), "[####] 10/10");
+    EXPECT_EQ(progressLine(1, 0, 4, ""), "[####] 1/1");
+}

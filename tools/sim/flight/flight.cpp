@@ -1,0 +1,380 @@
+#include "flight.h"
+
+#include "viewmath.h"
+
+#include <hostsim/hostsim.h>
+
+#include <chrono>
+#include <cmath>
+#include <set>
+#include <sys/stat.h>
+
+namespace skysim {
+
+const char* const carrierClass = "HazeCarrier";
+
+namespace {
+
+const char* const focusName = "Explorer";
+
+bool fileExists(const std::string& p)
+{
+    struct stat st;
+    return ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// R_y(a) in the host's matrix form: rows (cos a, 0, -sin a; 0, 1, 0; sin a, 0, cos a). A body's
+// rotation a time dt later is R(t) R_y(rate dt).
+MATRIX3 rotY(double a)
+{
+    const double c = std::cos(a), s = std::sin(a);
+    return _M(c, 0, -s, 0, 1, 0, s, 0, c);
+}
+
+MATRIX3 mul3(const MATRIX3& a, const MATRIX3& b)
+{
+    MATRIX3 r;
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            double s = 0;
+            for (int k = 0; k < 3; ++k)
+                s += a.data[3 * i + k] * b.data[3 * k + j];
+            r.data[3 * i + j] = s;
+        }
+    }
+    return r;
+}
+
+// Euler angles of VESSELSTATUS2::arot for a vessel-to-global rotation (R = Rx(a) Ry(b) Rz(g) in the
+// host's matrix forms).
+VECTOR3 arotOf(const MATRIX3& r)
+{
+    return _V(std::atan2(r.m23, r.m33), -std::asin(std::fmax(-1.0, std::fmin(1.0, r.m13))), std::atan2(r.m12, r.m11));
+}
+
+VECTOR3 equToLocal(double lng, double lat, double rad)
+{
+    return _V(rad * std::cos(lat) * std::cos(lng), rad * std::sin(lat), rad * std::cos(lat) * std::sin(lng));
+}
+
+VECTOR3 globalPosOf(OBJHANDLE h)
+{
+    VECTOR3 p = _V(0, 0, 0);
+    if (h)
+        oapiGetGlobalPos(h, &p);
+    return p;
+}
+
+MATRIX3 rotationOf(OBJHANDLE h)
+{
+    MATRIX3 r = _M(1, 0, 0, 0, 1, 0, 0, 0, 1);
+    if (h)
+        oapiGetRotationMatrix(h, &r);
+    return r;
+}
+
+} // namespace
+
+bool rootHasAddon(const std::string& dir)
+{
+    return fileExists(dir + "/modules/veilcore.dll") && fileExists(dir + "/modules/plugin/skyveil.dll");
+}
+
+Flight::Flight() = default;
+
+Flight::~Flight() { end(); }
+
+void Flight::end()
+{
+    session_.reset();
+    bodies_.clear();
+    focus_ = nullptr;
+    lastCarrier_ = nullptr;
+}
+
+OBJHANDLE Flight::body(const std::string& name) const
+{
+    for (const auto& b : bodies_) {
+        if (b.first == name)
+            return b.second;
+    }
+    return nullptr;
+}
+
+bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err)
+{
+    end();
+    scenario_ = s;
+    if (s.path.empty() || s.steps < 1) {
+        err = "the scenario has no path";
+        return false;
+    }
+    if (withAddon && !rootHasAddon(rootTemplate)) {
+        err = "no add-on in the root tree '" + rootTemplate +
+              "' (expected modules/veilcore.dll and modules/plugin/skyveil.dll: build the project first, or "
+              "give --root)";
+        return false;
+    }
+    const std::string root = hostsim::makeTempRoot(withAddon ? rootTemplate : std::string());
+    if (root.empty()) {
+        err = "could not create a temporary root tree";
+        return false;
+    }
+    session_ = std::make_unique<hostsim::Session>(root, true);
+    for (const std::string& name : s.bodies) {
+        const hostsim::BodySpec spec = hostsim::bodyPreset(name);
+        if (spec.name.empty()) {
+            err = "unknown body '" + name + "' (the stand-in simulator knows Earth, Moon and Mars)";
+            end();
+            return false;
+        }
+        bodies_.emplace_back(name, hostsim::addBody(spec));
+    }
+    hostsim::setTimeAcceleration(s.timeAcceleration);
+    hostsim::setTimeStep(s.stepLength / s.timeAcceleration);
+
+    const Place p0 = placeAt(0, 0);
+    OBJHANDLE b0 = body(p0.point.body);
+    if (p0.landed)
+        focus_ = hostsim::createLanded(focusName, "", b0, p0.point.longitude, p0.point.latitude, 0.0);
+    else
+        focus_ = hostsim::createFree(focusName, "", b0, vsub(p0.pos, globalPosOf(b0)), _V(0, 0, 0));
+    if (!focus_ || !hostsim::setFocus(focus_)) {
+        err = "could not create the focus vessel: " + hostsim::lastError();
+        end();
+        return false;
+    }
+    if (s.camera == CameraMode::Cockpit)
+        hostsim::setCameraCockpit();
+    else
+        aimCamera(p0.point);
+
+    if (withAddon) {
+        hostsim::clearMessages();
+        if (!hostsim::loadPlugin("skyveil")) {
+            err = "the stand-in simulator could not load the add-on: " + hostsim::lastError();
+            end();
+            return false;
+        }
+        if (!hostsim::messages().empty()) {
+            const hostsim::Message& m = hostsim::messages().front();
+            err = "the add-on reported \"" + m.caption + ": " + m.text + "\"";
+            end();
+            return false;
+        }
+    }
+    return true;
+}
+
+Flight::Place Flight::placeAt(double k, double dtAhead) const
+{
+    Place p;
+    p.point = samplePath(scenario_, k, [this](const std::string& name) {
+        return oapiGetSize(body(name));
+    });
+    OBJHANDLE b = body(p.point.body);
+    const double radius = oapiGetSize(b);
+    p.landed = p.point.landed;
+    p.loc = equToLocal(p.point.longitude, p.point.latitude, radius + p.point.altitude);
+    const hostsim::BodySpec spec = hostsim::bodyPreset(p.point.body);
+    const double rate = spec.siderealPeriod > 0 ? 2.0 * 3.14159265358979323846 / spec.siderealPeriod : 0.0;
+    const MATRIX3 r = mul3(rotationOf(b), rotY(rate * dtAhead));
+    p.pos = vadd(globalPosOf(b), rmul(r, p.loc));
+    return p;
+}
+
+void Flight::aimCamera(const PathPoint& p)
+{
+    // Behind and above the vessel, looking down by the horizon's dip: the limb stays in the picture
+    // from orbit, and from low altitude the view runs along the ground under the shell.
+    const double radius = oapiGetSize(body(p.body));
+    const double dip = radius > 0 ? std::acos(radius / (radius + std::fmax(0.0, p.altitude))) : 0.0;
+    hostsim::setCameraExternal(40.0, _V(0, std::sin(dip), -std::cos(dip)));
+}
+
+double Flight::fly(int k)
+{
+    const double dt = scenario_.stepLength;
+    // The step's callbacks run after the clock has advanced by one step.
+    const Place here = placeAt(k, dt);
+    const Place next = placeAt(k + 1, 2 * dt);
+    OBJHANDLE b = body(here.point.body);
+    VESSELSTATUS2 vs = {};
+    vs.version = 2;
+    vs.rbody = b;
+    if (here.landed) {
+        vs.status = 1;
+        vs.surf_lng = here.point.longitude;
+        vs.surf_lat = here.point.latitude;
+        vs.surf_hdg = 0.0;
+    } else {
+        const VECTOR3 bodyPos = globalPosOf(b);
+        const VECTOR3 up = vunit(vsub(here.pos, bodyPos));
+        VECTOR3 vel = _V(0, 0, 0);
+        VECTOR3 fwd = _V(0, 0, 0);
+        if (next.point.body == here.point.body) {
+            vel = vmul(vsub(next.pos, here.pos), 1.0 / dt);
+            // Nose along the motion over the ground (the body's turning is not flight).
+            const MATRIX3 r = rotationOf(b);
+            fwd = rmul(r, vsub(next.loc, here.loc));
+        }
+        fwd = vsub(fwd, vmul(up, vdot(fwd, up)));
+        if (vlen(fwd) < 1e-9 * std::fmax(1.0, vlen(here.loc))) {
+            // Standing or climbing straight up: face north.
+            const VECTOR3 north = rmul(rotationOf(b), _V(0, 1, 0));
+            fwd = vsub(north, vmul(up, vdot(north, up)));
+            if (vlen(fwd) < 1e-9)
+                fwd = vcross(up, _V(1, 0, 0));
+        }
+        fwd = vunit(fwd);
+        const VECTOR3 right = vcross(up, fwd); // x = y x z in the host's left-handed vessel frame
+        const MATRIX3 rot = _M(right.x, up.x, fwd.x, right.y, up.y, fwd.y, right.z, up.z, fwd.z);
+        vs.status = 0;
+        vs.rpos = vsub(here.pos, bodyPos);
+        vs.rvel = vel;
+        vs.arot = arotOf(rot);
+    }
+    if (VESSEL* v = oapiGetVesselInterface(focus_))
+        v->DefSetStateEx(&vs);
+    if (scenario_.camera == CameraMode::External)
+        aimCamera(here.point);
+
+    const auto t0 = std::chrono::steady_clock::now();
+    hostsim::step();
+    const auto t1 = std::chrono::steady_clock::now();
+    return std::chrono::duration<double, std::micro>(t1 - t0).count();
+}
+
+OBJHANDLE Flight::carrier() const
+{
+    for (OBJHANDLE h : hostsim::vessels()) {
+        const hostsim::VesselView v = hostsim::vessel(h);
+        if (v.className == carrierClass && !v.pendingDeletion)
+            return h;
+    }
+    return nullptr;
+}
+
+std::vector<double> Flight::shellPoints() const
+{
+    std::vector<double> pts;
+    const OBJHANDLE c = carrier();
+    MESHHANDLE mesh = c ? hostsim::visualMesh(c, 0) : nullptr;
+    if (!mesh)
+        return pts;
+    const hostsim::VesselView cv = hostsim::vessel(c);
+    const VECTOR3 bodyPos = globalPosOf(hostsim::vessel(focus_).body);
+    const unsigned n = hostsim::groupCount(mesh);
+    for (unsigned i = 0; i < n; ++i) {
+        const MESHGROUP* g = hostsim::group(mesh, i);
+        if (!g || g->nVtx != 81 || !g->Vtx)
+            continue;
+        for (DWORD k = 0; k < g->nVtx; ++k) {
+            const VECTOR3 p = vsub(vadd(cv.pos, rmul(cv.rot, _V(g->Vtx[k].x, g->Vtx[k].y, g->Vtx[k].z))), bodyPos);
+            pts.insert(pts.end(), {p.x, p.y, p.z});
+        }
+    }
+    return pts;
+}
+
+TraceRow Flight::observe(int k)
+{
+    TraceRow r;
+    r.step = k;
+    r.time = hostsim::simTime();
+    const hostsim::VesselView fv = hostsim::vessel(focus_);
+    for (const auto& b : bodies_) {
+        if (b.second == fv.body)
+            r.body = b.first;
+    }
+    r.altitude = fv.altitude;
+    const VECTOR3 bodyPos = globalPosOf(fv.body);
+    const double radius = fv.body ? oapiGetSize(fv.body) : 0.0;
+    const hostsim::CameraView cam = hostsim::camera();
+    r.cameraRadii = radius > 0 ? vlen(vsub(cam.pos, bodyPos)) / radius : 0.0;
+
+    const OBJHANDLE c = carrier();
+    r.carrier = c != nullptr;
+    if (c) {
+        const hostsim::VesselView cv = hostsim::vessel(c);
+        MESHHANDLE mesh = hostsim::visualMesh(c, 0);
+        MESHHANDLE flagMesh = mesh ? mesh : hostsim::meshTemplate(c, 0);
+        r.alphaFlag = flagMesh ? int(hostsim::meshProperty(flagMesh, MESHPROPERTY_MODULATEMATALPHA)) : -1;
+        if (mesh) {
+            std::set<const NTVERTEX*> blocks;
+            const VECTOR3 up = vunit(vsub(fv.pos, bodyPos));
+            double best = -2;
+            const MESHGROUP* under = nullptr;
+            const unsigned n = hostsim::groupCount(mesh);
+            for (unsigned i = 0; i < n; ++i) {
+                const MESHGROUP* g = hostsim::group(mesh, i);
+                if (!g || g->nVtx != 81 || !g->Vtx)
+                    continue;
+                ++r.groupsDrawn;
+                blocks.insert(g->Vtx);
+                const NTVERTEX& m = g->Vtx[40];
+                const VECTOR3 p = vsub(vadd(cv.pos, rmul(cv.rot, _V(m.x, m.y, m.z))), bodyPos);
+                const double cosang = vdot(vunit(p), up);
+                if (cosang > best) {
+                    best = cosang;
+                    under = g;
+                }
+            }
+            r.leaves = int(blocks.size());
+            const MATERIAL* mat = hostsim::material(mesh, 0);
+            r.haze = (mat && r.groupsDrawn > 0) ? mat->ambient.a : 0.0;
+            if (under) {
+                // The vertex of that block nearest in angle to the vertex: the shell right overhead.
+                best = -2;
+                for (int i = 0; i < 81; ++i) {
+                    const NTVERTEX& v = under->Vtx[i];
+                    const VECTOR3 p = vsub(vadd(cv.pos, rmul(cv.rot, _V(v.x, v.y, v.z))), bodyPos);
+                    const double cosang = vdot(vunit(p), up);
+                    if (cosang > best) {
+                        best = cosang;
+                        r.shellAltitude = vlen(p) - radius;
+                    }
+                }
+                r.hasShell = true;
+            }
+        }
+        r.reanchor =
+            c == lastCarrier_ && (cv.lng != lastLng_ || cv.lat != lastLat_ || cv.body != lastCarrierBody_);
+        lastLng_ = cv.lng;
+        lastLat_ = cv.lat;
+        lastCarrierBody_ = cv.body;
+    }
+    lastCarrier_ = c;
+    return r;
+}
+
+SceneView Flight::scene() const
+{
+    SceneView v;
+    const hostsim::VesselView fv = hostsim::vessel(focus_);
+    const hostsim::CameraView cam = hostsim::camera();
+    v.camPos = cam.pos;
+    v.camDir = cam.dir;
+    v.aperture = cam.aperture > 0 ? cam.aperture : v.aperture;
+    v.bodyPos = globalPosOf(fv.body);
+    v.bodyRot = rotationOf(fv.body);
+    v.bodyRadius = fv.body ? oapiGetSize(fv.body) : 0.0;
+    for (const auto& b : bodies_) {
+        if (b.second == fv.body)
+            v.bodyName = b.first;
+    }
+    // Level with the horizon: up is away from the body's centre.
+    v.camUp = vunit(vsub(cam.pos, v.bodyPos));
+    v.observerPos = fv.pos;
+    for (const hostsim::DrawItem& item : hostsim::drawList()) {
+        SceneGroup g;
+        g.group = item.group;
+        g.material = item.material;
+        g.pos = item.pos;
+        g.rot = item.rot;
+        v.groups.push_back(g);
+    }
+    return v;
+}
+
+} // namespace skysim
