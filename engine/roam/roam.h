@@ -24,11 +24,13 @@ extern std::uint16_t gridindices[384];
 // Builds gridindices and the six root blocks (faces 0 .. 5, level 1), puts them on both lists
 // (root 5 at the heads), sets leafload to 768, prioritises them from obsnap and queues each for
 // splitting at its priority. Precondition: lists and queues empty (never started, or after
-// roamstop) and the per-body fields set. Sets active to 1.
+// roamstop) and the per-body fields set. Sets active to 1. Over a record that still holds blocks
+// it does nothing, since clearing the queue heads would orphan them.
 void roamstart(roampl* e);
 
 // Frees every block, queue entry and list record and clears the per-body fields (axes, shellheight
-// and splitfactor keep their values). Does nothing unless active is 1. Leaves active and enabled 0.
+// and splitfactor keep their values). Does nothing unless active is 1. Leaves active and enabled 0;
+// a record that holds no blocks keeps its other fields.
 void roamstop(roampl* e);
 
 // ---- refinement -----------------------------------------------------------------------------------
