@@ -77,7 +77,7 @@ void orientall(roampl* e);
 
 // Moves b's split entry to the head of `bucket` (0 .. 3999), creating the entry unless onlyifqueued
 // is set, and refreshes splittop (head of the highest non-empty bucket). A move into the bucket the
-// entry already occupies changes nothing.
+// entry already occupies changes nothing, nor does a bucket outside 0 .. 3999.
 void splitqput(roampl* e, blocktyp* b, std::int32_t bucket, bool onlyifqueued);
 
 // The same on the merge queue; the refreshed mergebottom is the last entry (the earliest arrival)
@@ -92,10 +92,11 @@ void splitqremove(roampl* e, qentrytyp** var);
 void mergeqremove(roampl* e, qentrytyp** var);
 
 // Puts a new record for b at the head of the leaf list, stores it in b's leaflink, adds 128 to
-// leafload.
+// leafload. Nothing when b already has a leaflink.
 void leafadd(roampl* e, blocktyp* b);
 
-// Puts a new record for b at the head of the all-blocks list and stores it in b's alllink.
+// Puts a new record for b at the head of the all-blocks list and stores it in b's alllink. Nothing
+// when b already has an alllink.
 void alladd(roampl* e, blocktyp* b);
 
 // Takes the block held in *var out of both queues and both lists (a cursor on its all-blocks record
