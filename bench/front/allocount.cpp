@@ -11,10 +11,13 @@ void __libc_free(void* p);
 }
 
 namespace {
-std::atomic<std::uint64_t> count{0};
+std::atomic<std::uint64_t> count {0};
 }
 
-std::uint64_t allocations() { return count.load(std::memory_order_relaxed); }
+std::uint64_t allocations()
+{
+    return count.load(std::memory_order_relaxed);
+}
 
 extern "C" {
 
@@ -36,5 +39,8 @@ void* realloc(void* p, std::size_t size)
     return __libc_realloc(p, size);
 }
 
-void free(void* p) { __libc_free(p); }
+void free(void* p)
+{
+    __libc_free(p);
+}
 }

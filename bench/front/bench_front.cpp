@@ -22,8 +22,14 @@ struct benchhost {
     double lng = 0.7;
 } host;
 
-double getsize(void*) { return radius; }
-double timeacc() { return 1.0; }
+double getsize(void*)
+{
+    return radius;
+}
+double timeacc()
+{
+    return 1.0;
+}
 std::int32_t focusequpos(double* lng, double* lat, double* rad)
 {
     *lng = host.lng;
@@ -31,13 +37,19 @@ std::int32_t focusequpos(double* lng, double* lat, double* rad)
     *rad = radius;
     return 1;
 }
-void* focusobject() { return &host; }
-void* vesselinterface(void* v) { return v; }
+void* focusobject()
+{
+    return &host;
+}
+void* vesselinterface(void* v)
+{
+    return v;
+}
 void globalaxes(void*, HostVector* ex, HostVector* ey, HostVector* ez)
 {
-    *ex = HostVector{1, 0, 0};
-    *ey = HostVector{0, 1, 0};
-    *ez = HostVector{0, 0, 1};
+    *ex = HostVector {1, 0, 0};
+    *ey = HostVector {0, 1, 0};
+    *ez = HostVector {0, 0, 1};
 }
 std::int32_t focusairspeed(double* v)
 {
@@ -46,12 +58,11 @@ std::int32_t focusairspeed(double* v)
 }
 std::int32_t focusairvec(HostVector* v)
 {
-    *v = HostVector{0, 0, 150.0};
+    *v = HostVector {0, 0, 150.0};
     return 1;
 }
 
-template <typename Fn>
-HostEntry entryof(Fn fn)
+template <typename Fn> HostEntry entryof(Fn fn)
 {
     return reinterpret_cast<HostEntry>(fn);
 }
@@ -59,17 +70,17 @@ HostEntry entryof(Fn fn)
 // The carrier's groups and material, and a frame over them.
 struct carrier {
     std::vector<HostMeshGroup> groups = std::vector<HostMeshGroup>(frameGroupCount);
-    HostMaterial material{};
+    HostMaterial material {};
     std::int32_t alpha = 0;
-    FrameRecord frame{};
+    FrameRecord frame {};
     carrier()
     {
         for (int i = 0; i < frameGroupCount; ++i)
             frame.groups[i] = &groups[static_cast<std::size_t>(i)];
         frame.material = &material;
-        frame.bodyAxisX = HostVector{1, 0, 0};
-        frame.bodyAxisZ = HostVector{0, 0, 1};
-        frame.bodyAxisY = HostVector{0, 1, 0};
+        frame.bodyAxisX = HostVector {1, 0, 0};
+        frame.bodyAxisZ = HostVector {0, 0, 1};
+        frame.bodyAxisY = HostVector {0, 1, 0};
         frame.bodyName[0] = 'E';
         frame.alphaModPtr = &alpha;
         frame.groupsFetched = 1;
@@ -78,15 +89,15 @@ struct carrier {
     void place(double altitude)
     {
         const double r = radius + altitude;
-        frame.cameraRel = HostVector{r * std::cos(host.lat) * std::cos(host.lng), r * std::sin(host.lat),
-                                     r * std::cos(host.lat) * std::sin(host.lng)};
+        frame.cameraRel = HostVector {r * std::cos(host.lat) * std::cos(host.lng), r * std::sin(host.lat),
+            r * std::cos(host.lat) * std::sin(host.lng)};
     }
 };
 
 void start(carrier& c, double altitude)
 {
     timersstart();
-    HostServiceTable table{};
+    HostServiceTable table {};
     table.entry[slotGetSize] = entryof(&getsize);
     table.entry[slotGetTimeAcceleration] = entryof(&timeacc);
     table.entry[slotGetFocusEquPos] = entryof(&focusequpos);
@@ -96,7 +107,7 @@ void start(carrier& c, double altitude)
     table.entry[slotGetFocusAirspeed] = entryof(&focusairspeed);
     table.entry[slotGetFocusShipAirspeedVector] = entryof(&focusairvec);
     initint(&table);
-    host = benchhost{};
+    host = benchhost {};
     c.frame.bodyName[1] = static_cast<char>('a' + (c.frame.bodyName[1] - 'a' + 1) % 26); // a new body each run
     c.place(altitude);
     maincall(&c.frame);
@@ -121,8 +132,8 @@ engineload measure(const frontpl& f)
     }
     for (const linktyp* l = f.engine.leaves; l; l = l->next)
         ++load.leaves;
-    load.bytes = double(load.blocks) * sizeof(blocktyp) + double(load.blocks + load.leaves) * sizeof(linktyp) +
-                 double(entries) * sizeof(qentrytyp);
+    load.bytes = double(load.blocks) * sizeof(blocktyp) + double(load.blocks + load.leaves) * sizeof(linktyp)
+        + double(entries) * sizeof(qentrytyp);
     return load;
 }
 

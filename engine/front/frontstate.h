@@ -11,16 +11,16 @@
 #include <cstdint>
 
 struct frontpl {
-    roampl engine;                           // the sphere engine
+    roampl engine; // the sphere engine
     HostMeshGroup* grouptab[frameGroupCount]; // the carrier mesh's groups, written every step
-    HostMaterial* groupmat;                   // the carrier mesh's material 0
-    std::uint8_t groupsknown;                 // grouptab and groupmat came from the plug-in
-    HostVertex phvert[3];                     // placeholder triangle
-    std::uint16_t phidx[3];                   // its indices 0, 1, 2
-    std::uint8_t startpend;                   // no engine restart has happened yet
-    std::uint8_t reorient;                    // every block must be re-expressed this step
-    double anchorcolat;                       // observer colatitude at the last re-anchoring [rad]
-    double anchorlon;                         // observer longitude + pi/2 there [rad]
+    HostMaterial* groupmat; // the carrier mesh's material 0
+    std::uint8_t groupsknown; // grouptab and groupmat came from the plug-in
+    HostVertex phvert[3]; // placeholder triangle
+    std::uint16_t phidx[3]; // its indices 0, 1, 2
+    std::uint8_t startpend; // no engine restart has happened yet
+    std::uint8_t reorient; // every block must be re-expressed this step
+    double anchorcolat; // observer colatitude at the last re-anchoring [rad]
+    double anchorlon; // observer longitude + pi/2 there [rad]
 };
 
 extern frontpl front;

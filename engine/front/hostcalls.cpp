@@ -4,8 +4,7 @@ namespace {
 
 HostEntry hosttab[hostServiceSlots];
 
-template <typename Fn>
-Fn slotfn(int slot)
+template <typename Fn> Fn slotfn(int slot)
 {
     return reinterpret_cast<Fn>(hosttab[slot]);
 }
@@ -60,7 +59,7 @@ void* hostvesselinterface(void* vessel)
 
 void hostglobalaxes(void* vessel, HostVector* ex, HostVector* ey, HostVector* ez)
 {
-    *ex = HostVector{0.0, 0.0, 0.0};
+    *ex = HostVector {0.0, 0.0, 0.0};
     *ey = *ex;
     *ez = *ex;
     if (const auto fn = slotfn<HostVesselGlobalAxesFn>(slotVesselGlobalAxes))
@@ -77,7 +76,7 @@ double hostfocusairspeed()
 
 HostVector hostfocusairspeedvec()
 {
-    HostVector v{0.0, 0.0, 0.0};
+    HostVector v {0.0, 0.0, 0.0};
     if (const auto fn = slotfn<HostGetFocusShipAirspeedVectorFn>(slotGetFocusShipAirspeedVector))
         fn(&v);
     return v;

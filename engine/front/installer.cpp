@@ -44,11 +44,15 @@ void writegroup(std::string& text)
     // An octahedron far beyond any camera: every vertex used once, all normals and texture
     // coordinates zero. The engine replaces the group's contents every step.
     static const char* const corners[6] = {
-        "0 200000000 0 0 0 0 0 0",  "0 0 -200000000 0 0 0 0 0", "200000000 0 0 0 0 0 0 0",
-        "0 0 200000000 0 0 0 0 0",  "-200000000 0 0 0 0 0 0 0", "0 -200000000 0 0 0 0 0 0",
+        "0 200000000 0 0 0 0 0 0",
+        "0 0 -200000000 0 0 0 0 0",
+        "200000000 0 0 0 0 0 0 0",
+        "0 0 200000000 0 0 0 0 0",
+        "-200000000 0 0 0 0 0 0 0",
+        "0 -200000000 0 0 0 0 0 0",
     };
-    static const char* const triangles[8] = {"0 2 1",    "6 3 12",   "7 4 15",   "8 9 18",
-                                             "5 10 13",  "21 14 16", "22 17 19", "23 20 11"};
+    static const char* const triangles[8]
+        = {"0 2 1", "6 3 12", "7 4 15", "8 9 18", "5 10 13", "21 14 16", "22 17 19", "23 20 11"};
     line(text, "MATERIAL 1");
     line(text, "TEXTURE 0");
     line(text, "FLAG 1");

@@ -39,6 +39,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
     return TRUE;
 }
 #else
-__attribute__((constructor)) static void veilload() { veilstart(); }
-__attribute__((destructor)) static void veilunload() { veilend(); }
+__attribute__((constructor)) static void veilload()
+{
+    veilstart();
+}
+__attribute__((destructor)) static void veilunload()
+{
+    veilend();
+}
 #endif

@@ -6,9 +6,15 @@
 
 namespace {
 
-vectyp hostvec(const HostVector& v) { return mkvec(v.x, v.y, v.z); }
+vectyp hostvec(const HostVector& v)
+{
+    return mkvec(v.x, v.y, v.z);
+}
 
-mattyp axesmatrix(const roampl* e) { return matrows(e->axes[0], e->axes[1], e->axes[2]); }
+mattyp axesmatrix(const roampl* e)
+{
+    return matrows(e->axes[0], e->axes[1], e->axes[2]);
+}
 
 } // namespace
 

@@ -6,9 +6,15 @@
 
 namespace {
 
-char foldascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char foldascii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-vectyp hostvec(const HostVector& v) { return mkvec(v.x, v.y, v.z); }
+vectyp hostvec(const HostVector& v)
+{
+    return mkvec(v.x, v.y, v.z);
+}
 
 } // namespace
 

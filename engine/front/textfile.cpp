@@ -40,8 +40,7 @@ bool textfilereplace(const std::string& path, const std::string& text, const cha
         return false;
     }
     int err = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size() || std::fflush(file) != 0 ||
-        std::ferror(file))
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size() || std::fflush(file) != 0 || std::ferror(file))
         err = errno ? errno : EIO;
     if (std::fclose(file) != 0 && err == 0)
         err = errno ? errno : EIO;

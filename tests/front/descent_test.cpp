@@ -34,7 +34,10 @@ struct bodyframe {
         y = vecadd(vecscale(ey0, std::cos(a)), vecscale(mkvec(0, 0, 1), std::sin(a)));
         z = veccross(x, y);
     }
-    vectyp toglobal(const vectyp& v) const { return vecadd(vecadd(vecscale(x, v.x), vecscale(y, v.y)), vecscale(z, v.z)); }
+    vectyp toglobal(const vectyp& v) const
+    {
+        return vecadd(vecadd(vecscale(x, v.x), vecscale(y, v.y)), vecscale(z, v.z));
+    }
 };
 
 // A source position from an output vertex: undo the shift, then the rotations about x and y.
@@ -82,16 +85,16 @@ bool covers(const blocktyp* b, const vectyp& onface, double r)
 TEST(Descent, DrawnBlocksLieOnTheShellAndTileIt)
 {
     usefakeclock();
-    script = hostscript{};
+    script = hostscript {};
     script.size = radius;
     HostServiceTable table = recordingtable();
     initint(&table);
     carrierkit kit;
     kit.name("Earth");
     const bodyframe body;
-    kit.frame.bodyAxisX = HostVector{body.x.x, body.x.y, body.x.z};
-    kit.frame.bodyAxisY = HostVector{body.y.x, body.y.y, body.y.z};
-    kit.frame.bodyAxisZ = HostVector{body.z.x, body.z.y, body.z.z};
+    kit.frame.bodyAxisX = HostVector {body.x.x, body.x.y, body.x.z};
+    kit.frame.bodyAxisY = HostVector {body.y.x, body.y.y, body.y.z};
+    kit.frame.bodyAxisZ = HostVector {body.z.x, body.z.y, body.z.z};
 
     int insidesteps = 0;
     int reanchors = 0;

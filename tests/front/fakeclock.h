@@ -8,7 +8,10 @@
 
 inline std::int64_t fakeclockticks = 0;
 
-inline std::int64_t fakeclock() { return ++fakeclockticks; }
+inline std::int64_t fakeclock()
+{
+    return ++fakeclockticks;
+}
 
 inline void usefakeclock()
 {

@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         usefakeclock();
-        script = hostscript{};
+        script = hostscript {};
         table = recordingtable();
         initint(&table);
         kit.name("Earth");
@@ -35,7 +35,7 @@ protected:
         timersetsource(nullptr, 0);
     }
 
-    HostServiceTable table{};
+    HostServiceTable table {};
     carrierkit kit;
 };
 
@@ -65,16 +65,16 @@ TEST_F(Front, NullTableEntriesAnswerZero)
 TEST_F(Front, LookAheadFollowsTheAirspeedDirection)
 {
     // Body rotated against the global axes: north is global +x.
-    kit.frame.bodyAxisX = HostVector{0, 1, 0};
-    kit.frame.bodyAxisZ = HostVector{0, 0, 1};
-    kit.frame.bodyAxisY = HostVector{1, 0, 0};
+    kit.frame.bodyAxisX = HostVector {0, 1, 0};
+    kit.frame.bodyAxisZ = HostVector {0, 0, 1};
+    kit.frame.bodyAxisY = HostVector {1, 0, 0};
     kit.camera(6500000.0, 1000.0, -2000.0);
     // Vessel turned about its axis: the global x axis is its local y axis, so flying along local y
     // is flying north.
-    script.axes[0] = HostVector{0, 1, 0};
-    script.axes[1] = HostVector{-1, 0, 0};
-    script.axes[2] = HostVector{0, 0, 1};
-    script.airvec = HostVector{0, 200, 0};
+    script.axes[0] = HostVector {0, 1, 0};
+    script.axes[1] = HostVector {-1, 0, 0};
+    script.axes[2] = HostVector {0, 0, 1};
+    script.airvec = HostVector {0, 200, 0};
     script.airspeed = 200.0;
     script.timeacc = 10.0;
     maincall(&kit.frame);
@@ -110,7 +110,7 @@ TEST(FrontAnchor, AMoveOfExactlyTheThresholdDoesNotCount)
 TEST_F(Front, RestartSetsEveryPerBodyValue)
 {
     kit.camera(0.0, 2.0 * script.size, 0.0); // outside: nothing refines
-    kit.frame.bodyAxisX = HostVector{2, 0, 0};
+    kit.frame.bodyAxisX = HostVector {2, 0, 0};
     script.lat = 0.4;
     maincall(&kit.frame);
     const roampl& e = front.engine;
@@ -165,7 +165,10 @@ TEST_F(Front, WarmupBurstRunsOnceOnTheFirstStepInside)
     EXPECT_LT(fakeclockticks - outside - burst, burstspan / 10);
 }
 
-std::int64_t stoppedclock() { return 42; }
+std::int64_t stoppedclock()
+{
+    return 42;
+}
 
 TEST_F(Front, WarmupBurstEndsWhenTheCounterStandsStill)
 {
@@ -178,7 +181,8 @@ TEST_F(Front, WarmupBurstEndsWhenTheCounterStandsStill)
 struct fakeleaves {
     std::vector<std::unique_ptr<blocktyp>> blocks;
     std::vector<linktyp> links;
-    explicit fakeleaves(int n) : links(static_cast<std::size_t>(n))
+    explicit fakeleaves(int n)
+        : links(static_cast<std::size_t>(n))
     {
         for (int i = 0; i < n; ++i) {
             blocks.push_back(std::make_unique<blocktyp>());

@@ -35,16 +35,42 @@ std::vector<std::string> crlflines(const std::string& text)
 }
 
 const std::vector<std::string> groupblock = {
-    "MATERIAL 1", "TEXTURE 0", "FLAG 1", "GEOM 24 8",
-    "0 200000000 0 0 0 0 0 0", "0 0 -200000000 0 0 0 0 0", "200000000 0 0 0 0 0 0 0",
-    "0 0 200000000 0 0 0 0 0", "-200000000 0 0 0 0 0 0 0", "0 -200000000 0 0 0 0 0 0",
-    "0 200000000 0 0 0 0 0 0", "0 200000000 0 0 0 0 0 0", "0 200000000 0 0 0 0 0 0",
-    "0 0 -200000000 0 0 0 0 0", "0 0 -200000000 0 0 0 0 0", "0 0 -200000000 0 0 0 0 0",
-    "200000000 0 0 0 0 0 0 0", "200000000 0 0 0 0 0 0 0", "200000000 0 0 0 0 0 0 0",
-    "0 0 200000000 0 0 0 0 0", "0 0 200000000 0 0 0 0 0", "0 0 200000000 0 0 0 0 0",
-    "-200000000 0 0 0 0 0 0 0", "-200000000 0 0 0 0 0 0 0", "-200000000 0 0 0 0 0 0 0",
-    "0 -200000000 0 0 0 0 0 0", "0 -200000000 0 0 0 0 0 0", "0 -200000000 0 0 0 0 0 0",
-    "0 2 1", "6 3 12", "7 4 15", "8 9 18", "5 10 13", "21 14 16", "22 17 19", "23 20 11",
+    "MATERIAL 1",
+    "TEXTURE 0",
+    "FLAG 1",
+    "GEOM 24 8",
+    "0 200000000 0 0 0 0 0 0",
+    "0 0 -200000000 0 0 0 0 0",
+    "200000000 0 0 0 0 0 0 0",
+    "0 0 200000000 0 0 0 0 0",
+    "-200000000 0 0 0 0 0 0 0",
+    "0 -200000000 0 0 0 0 0 0",
+    "0 200000000 0 0 0 0 0 0",
+    "0 200000000 0 0 0 0 0 0",
+    "0 200000000 0 0 0 0 0 0",
+    "0 0 -200000000 0 0 0 0 0",
+    "0 0 -200000000 0 0 0 0 0",
+    "0 0 -200000000 0 0 0 0 0",
+    "200000000 0 0 0 0 0 0 0",
+    "200000000 0 0 0 0 0 0 0",
+    "200000000 0 0 0 0 0 0 0",
+    "0 0 200000000 0 0 0 0 0",
+    "0 0 200000000 0 0 0 0 0",
+    "0 0 200000000 0 0 0 0 0",
+    "-200000000 0 0 0 0 0 0 0",
+    "-200000000 0 0 0 0 0 0 0",
+    "-200000000 0 0 0 0 0 0 0",
+    "0 -200000000 0 0 0 0 0 0",
+    "0 -200000000 0 0 0 0 0 0",
+    "0 -200000000 0 0 0 0 0 0",
+    "0 2 1",
+    "6 3 12",
+    "7 4 15",
+    "8 9 18",
+    "5 10 13",
+    "21 14 16",
+    "22 17 19",
+    "23 20 11",
 };
 
 const std::vector<std::string> meshtail = {
@@ -80,7 +106,10 @@ std::string loadcapturing(veilroot& root)
     return err;
 }
 
-int linecount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+int linecount(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
 
 bool notemporaries(const fs::path& dir)
 {
@@ -158,7 +187,7 @@ TEST(Installer, UnwritableMeshFileKeepsItsPlaceReportsOnceAndStops)
     EXPECT_FALSE(fs::exists(root.dir / classpath)) << "the rest of the installer is skipped";
     EXPECT_TRUE(notemporaries(root.dir));
     // The library works all the same.
-    HostServiceTable table{};
+    HostServiceTable table {};
     root.initint(&table);
     EXPECT_EQ(root.maincall(nullptr), 0);
 }

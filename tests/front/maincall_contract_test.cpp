@@ -21,7 +21,7 @@ class Maincall : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        script = hostscript{};
+        script = hostscript {};
         ASSERT_TRUE(root.load());
         table = recordingtable();
         root.initint(&table);
@@ -33,7 +33,7 @@ protected:
     std::int32_t step() { return root.maincall(&kit.frame); }
 
     veilroot root;
-    HostServiceTable table{};
+    HostServiceTable table {};
     carrierkit kit;
 };
 
@@ -187,8 +187,8 @@ TEST_F(Maincall, FadeBandSetsAlphasAndFlag)
     };
     const band bands[] = {
         {8760125.0, 0.5f, 0.15f, 1}, // half-way into the band
-        {7963750.0, 1.0f, 0.3f, 1},  // its inner edge
-        {7000000.0, 1.0f, 0.3f, 0},  // deeper
+        {7963750.0, 1.0f, 0.3f, 1}, // its inner edge
+        {7000000.0, 1.0f, 0.3f, 0}, // deeper
     };
     for (const band& b : bands) {
         kit.camera(0.0, 0.0, b.distance);
@@ -342,7 +342,7 @@ TEST_F(Maincall, NonFiniteInputsStayBoundedAndFinite)
     script.lng = inf;
     script.timeacc = inf;
     script.airspeed = 0.0;
-    script.airvec = HostVector{nan, 1.0, 0.0};
+    script.airvec = HostVector {nan, 1.0, 0.0};
     for (int i = 0; i < 3; ++i)
         step();
     ASSERT_GE(kit.blockgroups(), 6);

@@ -61,20 +61,17 @@ std::int32_t focusairvec(HostVector* v)
     return 1;
 }
 
-template <int N>
-void recorder()
+template <int N> void recorder()
 {
     ++script.calls[N];
 }
 
-template <std::size_t... N>
-void fillrecorders(HostServiceTable& t, std::index_sequence<N...>)
+template <std::size_t... N> void fillrecorders(HostServiceTable& t, std::index_sequence<N...>)
 {
     ((t.entry[N] = &recorder<static_cast<int>(N)>), ...);
 }
 
-template <typename Fn>
-HostEntry entryof(Fn fn)
+template <typename Fn> HostEntry entryof(Fn fn)
 {
     return reinterpret_cast<HostEntry>(fn);
 }
@@ -83,14 +80,13 @@ HostEntry entryof(Fn fn)
 
 bool engineslot(int slot)
 {
-    return slot == 1 || slot == 8 || slot == 10 || slot == 24 || slot == 35 || slot == 63 || slot == 104 ||
-           slot == 105;
+    return slot == 1 || slot == 8 || slot == 10 || slot == 24 || slot == 35 || slot == 63 || slot == 104 || slot == 105;
 }
 
 HostServiceTable recordingtable()
 {
-    HostServiceTable t{};
-    fillrecorders(t, std::make_index_sequence<hostServiceSlots>{});
+    HostServiceTable t {};
+    fillrecorders(t, std::make_index_sequence<hostServiceSlots> {});
     t.entry[slotGetSize] = entryof(&getsize);
     t.entry[slotGetTimeAcceleration] = entryof(&timeacc);
     t.entry[slotGetFocusEquPos] = entryof(&focusequpos);
@@ -102,23 +98,24 @@ HostServiceTable recordingtable()
     return t;
 }
 
-carrierkit::carrierkit() : groups(frameGroupCount)
+carrierkit::carrierkit()
+    : groups(frameGroupCount)
 {
     for (HostMeshGroup& g : groups) {
-        g = HostMeshGroup{};
+        g = HostMeshGroup {};
         g.MtrlIdx = markmtrl;
         g.TexIdx = marktex;
         g.zBias = markzbias;
         g.Flags = markflags;
     }
-    const HostColour c{markcolour, markcolour, markcolour, markcolour};
-    material = HostMaterial{c, c, c, c, markpower};
+    const HostColour c {markcolour, markcolour, markcolour, markcolour};
+    material = HostMaterial {c, c, c, c, markpower};
     for (int i = 0; i < frameGroupCount; ++i)
         frame.groups[i] = &groups[static_cast<std::size_t>(i)];
     frame.material = &material;
-    frame.bodyAxisX = HostVector{1, 0, 0};
-    frame.bodyAxisZ = HostVector{0, 0, 1};
-    frame.bodyAxisY = HostVector{0, 1, 0};
+    frame.bodyAxisX = HostVector {1, 0, 0};
+    frame.bodyAxisZ = HostVector {0, 0, 1};
+    frame.bodyAxisY = HostVector {0, 1, 0};
     frame.body = reinterpret_cast<void*>(0x3000);
     frame.carrier = reinterpret_cast<void*>(0x4000);
     frame.alphaModPtr = &alpha;
@@ -131,7 +128,10 @@ void carrierkit::name(const char* text)
     std::memcpy(frame.bodyName, text, std::min(std::strlen(text), sizeof frame.bodyName));
 }
 
-void carrierkit::camera(double x, double y, double z) { frame.cameraRel = HostVector{x, y, z}; }
+void carrierkit::camera(double x, double y, double z)
+{
+    frame.cameraRel = HostVector {x, y, z};
+}
 
 int carrierkit::blockgroups() const
 {

@@ -10,18 +10,18 @@
 
 struct hostscript {
     double size = 6371000.0; // slot 1
-    double timeacc = 1.0;    // slot 8
-    double lng = 0.0;        // slot 10
+    double timeacc = 1.0; // slot 8
+    double lng = 0.0; // slot 10
     double lat = 0.0;
-    void* focus = reinterpret_cast<void*>(0x1000);    // slot 24
+    void* focus = reinterpret_cast<void*>(0x1000); // slot 24
     void* vesselif = reinterpret_cast<void*>(0x2000); // slot 35
     HostVector axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}; // slot 63: global axes in the vessel's frame
-    double airspeed = 0.0;                          // slot 104
-    HostVector airvec = {0, 0, 0};                  // slot 105
-    std::array<int, hostServiceSlots> calls{};
-    void* sizebody = nullptr;      // last argument of slot 1
-    void* interfacearg = nullptr;  // last argument of slot 35
-    void* axesvessel = nullptr;    // last vessel argument of slot 63
+    double airspeed = 0.0; // slot 104
+    HostVector airvec = {0, 0, 0}; // slot 105
+    std::array<int, hostServiceSlots> calls {};
+    void* sizebody = nullptr; // last argument of slot 1
+    void* interfacearg = nullptr; // last argument of slot 35
+    void* axesvessel = nullptr; // last vessel argument of slot 63
 };
 
 extern hostscript script;
@@ -39,12 +39,12 @@ struct carrierkit {
     std::vector<HostMeshGroup> groups;
     HostMaterial material;
     std::int32_t alpha = -7;
-    FrameRecord frame{};
+    FrameRecord frame {};
 
     carrierkit();
-    void name(const char* text);              // bodyName, NUL-terminated
+    void name(const char* text); // bodyName, NUL-terminated
     void camera(double x, double y, double z); // cameraRel, global axes
-    int blockgroups() const;                   // groups with 81 vertices
+    int blockgroups() const; // groups with 81 vertices
 };
 
 // Marker values of the untouched fields.
