@@ -67,10 +67,10 @@ std::string formatSummary(const FlightSummary& s, const std::vector<std::string>
     line("re-anchors              %d", s.reanchors);
     line("engine restarts         %d", s.restarts);
     if (s.engineWorstStep >= 0)
-        line("carrier pre-step time   median %.0f us, worst %.0f us (step %d)", s.engineMedianUs, s.engineWorstUs,
+        line("add-on time per step    median %.0f us, worst %.0f us (step %d)", s.engineMedianUs, s.engineWorstUs,
              s.engineWorstStep);
     else
-        out += "carrier pre-step time   (no carrier during the flight)\n";
+        out += "add-on time per step    (no carrier during the flight)\n";
     line("peak leaves shown       %d%s", s.peakLeaves, s.peakLeaves >= 1023 ? " (the mesh's 1023-group cap)" : "");
     if (s.hasShell)
         line("shell over the ground   %.1f m at the end (%.1f to %.1f m over the flight)", s.shellLast, s.shellMin,

@@ -14,7 +14,7 @@ struct FlightSummary {
     int carrierDeleted = 0;  // steps on which it disappeared
     int reanchors = 0;
     int restarts = 0;        // first engine start plus each change of body under an existing carrier
-    double engineMedianUs = 0; // over the steps that ended with a carrier
+    double engineMedianUs = 0; // add-on time per step, over the steps that ended with a carrier
     double engineWorstUs = 0;
     int engineWorstStep = -1;
     int peakLeaves = 0;

@@ -16,10 +16,11 @@ struct TraceRow {
     bool carrier = false;    // a vessel of class HazeCarrier exists after the step
     int leaves = 0;          // distinct block vertex arrays among the groups (leaf blocks shown, at most 1023)
     int groupsDrawn = 0;     // groups holding a block (81 vertices); the rest hold the placeholder
-    double engineUs = 0;     // wall time of the carrier's pre-step callback, which wraps the engine call [us]
+    double engineUs = 0;     // the add-on's time in the step: the simulator step's wall time less a bare step's [us]
     int alphaFlag = -1;      // the carrier mesh's alpha-modulation property, -1 without a carrier
     double haze = 0;         // the material's ambient alpha while blocks are drawn, else 0
-    bool reanchor = false;   // the carrier was moved to a new ground position during the step
+    bool reanchor = false;   // the carrier was moved to a new ground position during the step (a re-anchoring
+                             // in place shows no move and is not counted)
     double shellAltitude = 0; // height of the drawn shell over the ground under the observer [m]
     bool hasShell = false;    // shellAltitude is valid (blocks drawn under the observer)
 };

@@ -338,8 +338,10 @@ TraceRow Flight::observe(int k)
                 r.hasShell = true;
             }
         }
-        r.reanchor =
-            c == lastCarrier_ && (cv.lng != lastLng_ || cv.lat != lastLat_ || cv.body != lastCarrierBody_);
+        // The simulator derives a landed vessel's angles from its position afresh each time; below this
+        // the difference is rounding, not a move.
+        const double moved = std::fmax(std::fabs(normangle(cv.lng - lastLng_)), std::fabs(cv.lat - lastLat_));
+        r.reanchor = c == lastCarrier_ && (moved > 1e-9 || cv.body != lastCarrierBody_);
         lastLng_ = cv.lng;
         lastLat_ = cv.lat;
         lastCarrierBody_ = cv.body;

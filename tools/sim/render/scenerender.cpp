@@ -197,8 +197,9 @@ std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, 
     const double r = view.bodyRadius > 0 ? view.bodyRadius : 1.0;
     const VECTOR3 up = vunit(vsub(view.observerPos, view.bodyPos));
     const double alt = std::max(0.0, vlen(vsub(view.observerPos, view.bodyPos)) - r);
-    // High enough above the observer to see the finest blocks and their coarser neighbours.
-    const double height = std::min(3.0 * r, 3.0 * alt + 0.1 * r);
+    // High enough above the observer to see the hemisphere around it: the finest blocks under the
+    // observer and their coarser neighbours.
+    const double height = std::min(3.0 * r, 3.0 * alt + 1.2 * r);
     const VECTOR3 camPos = vadd(view.bodyPos, vmul(up, r + height));
     const VECTOR3 north = rmul(view.bodyRot, _V(0, 1, 0));
     const EyeFrame eye = makeEyeFrame(camPos, vmul(up, -1.0), north);
@@ -214,10 +215,13 @@ std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, 
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_TRUE);
     setLight(0.2f);
-    planetMaterial(view.bodyName, 0.35f);
+    planetMaterial(view.bodyName, 0.45f);
     drawPlanetCap(eye, view.bodyPos, r);
 
+    // Blocks are outlined over the body whatever the depth (the host's landed placement may put the
+    // shell under the ground); only those beyond the horizon, on the far side, are left out.
     glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
     double mv[16];
     viewRotation(eye, mv);
     glMatrixMode(GL_MODELVIEW);
@@ -231,6 +235,9 @@ std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, 
             continue;
         ++st.blocks;
         const int level = levels[gi];
+        const VECTOR3 centre = vsub(vertexGlobal(sg, sg.group.Vtx[40]), view.bodyPos);
+        if (vdot(centre, vsub(eye.origin, view.bodyPos)) < r * r * 0.95)
+            continue;
         if (level <= 0)
             ++st.unknownLevel;
         else
@@ -257,8 +264,7 @@ std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, 
     if (under >= 0)
         st.levelUnderObserver = levels[std::size_t(under)];
 
-    // The point under the observer, on the shell.
-    glDisable(GL_DEPTH_TEST);
+    // The point under the observer.
     const VECTOR3 mark = vsub(vadd(view.bodyPos, vmul(up, r)), eye.origin);
     const double s = height * 0.01;
     const VECTOR3 a = vmul(eye.right, s), b = vmul(eye.up, s);
