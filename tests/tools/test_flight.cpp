@@ -1,0 +1,263 @@
+// Flights of the built-in scenarios (short versions) in the stand-in simulator with the real add-on:
+// the carrier's life, the drawn shell, and the trace against the simulator's own state.
+#include "flightfixture.h"
+#include "scenerender.h"
+#include "spherefit.h"
+#include "summary.h"
+#include "viewmath.h"
+
+#include <hostsim/hostsim.h>
+
+#include <cmath>
+
+using namespace skysim;
+
+namespace {
+
+const double shellHeight = 10000.0;
+
+struct Flown {
+    std::vector<TraceRow> rows;
+    std::vector<double> hookAltitude; // the focus vessel's altitude as the step hook saw it
+};
+
+// Flies a scenario and checks, step by step, the trace row against the simulator.
+Flown flyChecked(const Scenario& s)
+{
+    Flown out;
+    Flight f;
+    std::string err;
+    EXPECT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    if (!err.empty())
+        return out;
+    for (int k = 0; k < s.steps; ++k) {
+        const PathPoint p = samplePath(s, k, [&](const std::string& b) { return oapiGetSize(f.body(b)); });
+        out.hookAltitude.push_back(p.altitude);
+        f.fly(k);
+        const TraceRow r = f.observe(k);
+        out.rows.push_back(r);
+
+        // The row says what the simulator shows.
+        const hostsim::VesselView fv = hostsim::vessel(f.focus());
+        EXPECT_DOUBLE_EQ(r.altitude, fv.altitude);
+        EXPECT_DOUBLE_EQ(r.time, hostsim::simTime());
+        const OBJHANDLE c = hostsim::vesselByName("TheHazeCarrier");
+        EXPECT_EQ(r.carrier, c != nullptr && !hostsim::vessel(c).pendingDeletion) << "step " << k;
+        int blocks = 0;
+        for (const hostsim::DrawItem& item : hostsim::drawList()) {
+            if (item.vessel == c && item.group.nVtx == 81)
+                ++blocks;
+        }
+        EXPECT_EQ(r.groupsDrawn, blocks) << "step " << k;
+        EXPECT_LE(r.leaves, r.groupsDrawn);
+        EXPECT_LE(r.groupsDrawn, 1023); // the last group always holds the placeholder
+        if (c && hostsim::visualMesh(c, 0)) {
+            MESHHANDLE mesh = hostsim::visualMesh(c, 0);
+            EXPECT_EQ(r.alphaFlag, int(hostsim::meshProperty(mesh, MESHPROPERTY_MODULATEMATALPHA)));
+            if (r.groupsDrawn > 0) {
+                EXPECT_FLOAT_EQ(float(r.haze), hostsim::material(mesh, 0)->ambient.a);
+            }
+        }
+        // The haze follows the camera's distance: nothing from 1.5 radii out, fading over the next
+        // quarter radius, full below. The engine saw the camera where the previous step's move left it.
+        if (r.carrier && k > 2) {
+            const double d = out.rows[std::size_t(k) - 1].cameraRadii;
+            if (d > 1.501) {
+                EXPECT_EQ(r.groupsDrawn, 0) << "step " << k;
+            }
+            if (d < 1.499 && d > 1.251) {
+                EXPECT_NEAR(r.haze, (1.5 - d) / 0.25, 0.01) << "step " << k;
+                EXPECT_EQ(r.alphaFlag, 1) << "step " << k;
+            }
+            if (d < 1.249 && r.groupsDrawn > 0) {
+                EXPECT_DOUBLE_EQ(r.haze, 1.0) << "step " << k;
+                EXPECT_EQ(r.alphaFlag, 0) << "step " << k;
+            }
+        }
+    }
+    return out;
+}
+
+// The carrier exists after a step exactly when the altitude that step's hook saw was below two radii
+// (steps within a metre of the threshold are not judged).
+void expectCarrierBelowTwoRadii(const Flown& fl, const Scenario& s, double radiusOfBody(const std::string&))
+{
+    for (std::size_t k = 0; k < fl.rows.size(); ++k) {
+        const double limit = 2.0 * radiusOfBody(fl.rows[k].body);
+        if (std::fabs(fl.hookAltitude[k] - limit) < 1.0)
+            continue;
+        EXPECT_EQ(fl.rows[k].carrier, fl.hookAltitude[k] < limit)
+            << s.name << " step " << k << " altitude " << fl.hookAltitude[k];
+    }
+}
+
+double presetRadius(const std::string& body) { return hostsim::bodyPreset(body).radius; }
+
+// Every drawn vertex, taken to global coordinates through the carrier's placement, on one sphere of
+// the body's radius plus the shell height.
+SphereFit expectOneShell(const Flight& f, double radius)
+{
+    const std::vector<double> pts = f.shellPoints();
+    EXPECT_GT(pts.size(), 6u * 81u * 3u - 1u);
+    const SphereFit fit = fitSphere(pts);
+    EXPECT_TRUE(fit.ok);
+    EXPECT_NEAR(fit.radius, radius + shellHeight, 5.0);
+    // 32-bit vertex components at about 1e7 m: a few metres of rounding.
+    EXPECT_LT(fit.maxDeviation, 10.0);
+    return fit;
+}
+
+} // namespace
+
+TEST(FlightScenarios, DescentShowsTheShellAndTheTraceAgreesWithTheSimulator)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    const Scenario s = shortScenario("descent", 80);
+    const Flown fl = flyChecked(s);
+    ASSERT_EQ(int(fl.rows.size()), s.steps);
+    expectCarrierBelowTwoRadii(fl, s, presetRadius);
+    const FlightSummary sum = summarise(fl.rows);
+    EXPECT_EQ(sum.carrierCreated, 1);
+    EXPECT_EQ(sum.carrierDeleted, 0);
+    EXPECT_EQ(sum.restarts, 1);
+    EXPECT_GT(sum.reanchors, 3);
+    // Starts outside the haze, ends deep inside it.
+    EXPECT_GT(fl.rows.front().cameraRadii, 1.55);
+    EXPECT_EQ(fl.rows.front().groupsDrawn, 0);
+    EXPECT_LT(fl.rows.back().cameraRadii, 1.01);
+    EXPECT_GT(fl.rows.back().groupsDrawn, 6);
+    EXPECT_DOUBLE_EQ(fl.rows.back().haze, 1.0);
+}
+
+TEST(FlightScenarios, EveryDrawnVertexLiesOnOneShellOfRadiusPlusTenKilometres)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    const Scenario s = shortScenario("descent", 60);
+    Flight f;
+    std::string err;
+    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    const double radius = presetRadius("Earth");
+    int checked = 0;
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        const TraceRow r = f.observe(k);
+        if (r.groupsDrawn == 0 || k % 10)
+            continue;
+        const SphereFit fit = expectOneShell(f, radius);
+        // Where the shell lies over the ground under the observer is the host's landed placement's
+        // doing; the trace must report what is drawn there.
+        ASSERT_TRUE(r.hasShell);
+        const double c = std::sqrt(fit.centre[0] * fit.centre[0] + fit.centre[1] * fit.centre[1] +
+                                   fit.centre[2] * fit.centre[2]);
+        // The shell's centre is off the body's centre by at most the carrier's own depth or height.
+        EXPECT_LT(c, 3.0 * shellHeight);
+        EXPECT_NEAR(r.shellAltitude, shellHeight, c + 50.0);
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
+}
+
+TEST(FlightScenarios, AscentCreatesTheCarrierOnTheGroundAndDeletesItPastTwoRadii)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    const Scenario s = shortScenario("ascent", 60);
+    const Flown fl = flyChecked(s);
+    ASSERT_EQ(int(fl.rows.size()), s.steps);
+    expectCarrierBelowTwoRadii(fl, s, presetRadius);
+    const FlightSummary sum = summarise(fl.rows);
+    EXPECT_EQ(sum.carrierCreated, 1);
+    EXPECT_EQ(sum.carrierDeleted, 1);
+    EXPECT_TRUE(fl.rows.front().carrier);
+    EXPECT_FALSE(fl.rows.back().carrier);
+    EXPECT_GT(fl.rows.back().altitude, 2.0 * presetRadius("Earth"));
+    EXPECT_EQ(hostsim::vesselByName("TheHazeCarrier"), nullptr);
+}
+
+TEST(FlightScenarios, EarthToMoonMovesTheShellToTheNewBody)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    const Scenario s = shortScenario("earth-to-moon", 50);
+    Flight f;
+    std::string err;
+    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    std::vector<TraceRow> rows;
+    bool checkedEarth = false;
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        rows.push_back(f.observe(k));
+        const TraceRow& r = rows.back();
+        if (r.groupsDrawn == 0)
+            continue;
+        if (r.body == "Earth" && !checkedEarth) {
+            expectOneShell(f, presetRadius("Earth"));
+            checkedEarth = true;
+        }
+        if (r.body == "Moon") {
+            EXPECT_EQ(hostsim::vessel(f.carrier()).body, f.body("Moon")) << "step " << k;
+        }
+    }
+    EXPECT_TRUE(checkedEarth);
+    ASSERT_EQ(rows.back().body, "Moon");
+    ASSERT_GT(rows.back().groupsDrawn, 0);
+    expectOneShell(f, presetRadius("Moon"));
+    const FlightSummary sum = summarise(rows);
+    EXPECT_EQ(sum.restarts, 2);
+    EXPECT_EQ(sum.carrierDeleted, 0);
+}
+
+TEST(FlightScenarios, FinerBlocksLieNearerTheObserverThanCoarserOnes)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    const Scenario s = shortScenario("descent", 60);
+    Flight f;
+    std::string err;
+    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        f.observe(k);
+    }
+    const SceneView v = f.scene();
+    int under = -1;
+    const std::vector<int> levels = blockLevels(v, &under);
+    ASSERT_GE(under, 0);
+    // The observer's own block was split below the roots' first split.
+    EXPECT_GE(levels[std::size_t(under)], 3);
+    // Mean angle from the observer of the blocks of the deepest and of the shallowest level drawn.
+    const VECTOR3 obs = vunit(vsub(v.observerPos, v.bodyPos));
+    int lo = 99, hi = 0;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        if (v.groups[i].group.nVtx != 81)
+            continue; // the placeholder
+        ASSERT_GT(levels[i], 0) << "group " << i;
+        lo = std::min(lo, levels[i]);
+        hi = std::max(hi, levels[i]);
+    }
+    ASSERT_LT(lo, hi) << "one level everywhere";
+    double angle[2] = {0, 0};
+    int count[2] = {0, 0};
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        if (v.groups[i].group.nVtx != 81 || (levels[i] != lo && levels[i] != hi))
+            continue;
+        const SceneGroup& g = v.groups[i];
+        const NTVERTEX& m = g.group.Vtx[40];
+        const VECTOR3 c = vunit(vsub(vadd(g.pos, rmul(g.rot, _V(m.x, m.y, m.z))), v.bodyPos));
+        const int which = levels[i] == hi ? 1 : 0;
+        angle[which] += std::acos(std::fmax(-1.0, std::fmin(1.0, vdot(c, obs))));
+        ++count[which];
+    }
+    EXPECT_LT(angle[1] / count[1], angle[0] / count[0]);
+}
+
+TEST(FlightScenarios, RefusesARootWithoutTheAddon)
+{
+    const Scenario s = shortScenario("descent", 5);
+    Flight f;
+    std::string err;
+    EXPECT_FALSE(f.begin(s, ::testing::TempDir() + "no-such-root", true, err));
+    EXPECT_NE(err.find("modules/veilcore.dll"), std::string::npos) << err;
+}

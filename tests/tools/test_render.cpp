@@ -1,0 +1,195 @@
+// Pictures and the whole demo run: the haze shows deep inside 1.5 radii and not outside, the block
+// wireframe draws the blocks, unsafe groups are skipped, and a run writes what it says.
+#include "flightfixture.h"
+#include "offscreen.h"
+#include "pngfile.h"
+#include "runner.h"
+#include "scenerender.h"
+
+#include <hostsim/hostsim.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace skysim;
+
+namespace {
+
+// Share of pixels whose colour differs by more than `tol` in some channel.
+double differing(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b, int tol = 8)
+{
+    if (a.size() != b.size() || a.empty())
+        return 1.0;
+    long n = 0;
+    for (std::size_t i = 0; i < a.size(); i += 3) {
+        for (int c = 0; c < 3; ++c) {
+            if (std::abs(int(a[i + c]) - int(b[i + c])) > tol) {
+                ++n;
+                break;
+            }
+        }
+    }
+    return double(n) / double(a.size() / 3);
+}
+
+double lit(const std::vector<std::uint8_t>& a)
+{
+    long n = 0;
+    for (std::size_t i = 0; i < a.size(); i += 3)
+        n += (a[i] + a[i + 1] + a[i + 2]) > 30;
+    return double(n) / double(a.size() / 3);
+}
+
+SceneView withoutCarrier(SceneView v)
+{
+    v.groups.clear();
+    return v;
+}
+
+} // namespace
+
+TEST(Pictures, HazeShowsDeepInsideAndNotOutsideOneAndAHalfRadii)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    Offscreen gl;
+    std::string err;
+    ASSERT_TRUE(gl.open(320, 240, err)) << err;
+    const Scenario s = shortScenario("descent", 60);
+    Flight f;
+    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    std::vector<std::uint8_t> outside, outsideBare, inside, insideBare, wire;
+    WireStats ws;
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        const TraceRow r = f.observe(k);
+        if (k == 1) {
+            ASSERT_GT(r.cameraRadii, 1.5);
+            ASSERT_TRUE(r.carrier);
+            outside = renderScene(gl, f.scene());
+            outsideBare = renderScene(gl, withoutCarrier(f.scene()));
+        }
+        if (k == s.steps - 1) {
+            ASSERT_LT(r.cameraRadii, 1.25);
+            inside = renderScene(gl, f.scene());
+            insideBare = renderScene(gl, withoutCarrier(f.scene()));
+            wire = renderWireframe(gl, f.scene(), &ws);
+        }
+    }
+    // Not blank: the planet fills part of the view from orbit and from low altitude.
+    EXPECT_GT(lit(outside), 0.1);
+    EXPECT_GT(lit(inside), 0.3);
+    // Outside 1.5 radii the carrier's groups are all the tiny placeholder: nothing visible changes.
+    EXPECT_LT(differing(outside, outsideBare), 0.001);
+    // Deep inside, the haze changes much of the picture.
+    EXPECT_GT(differing(inside, insideBare), 0.2);
+    EXPECT_GT(differing(inside, outside), 0.2);
+    // The wireframe has blocks of known levels and marks the one under the vessel.
+    EXPECT_GT(ws.blocks, 6);
+    EXPECT_EQ(ws.unknownLevel, 0);
+    EXPECT_GT(ws.levelUnderObserver, 0);
+    EXPECT_GT(lit(wire), 0.01);
+}
+
+TEST(Pictures, SkipsGroupsThatWouldReadOutsideTheirArrays)
+{
+    Offscreen gl;
+    std::string err;
+    ASSERT_TRUE(gl.open(64, 48, err)) << err;
+    NTVERTEX vtx[3] = {{-1, -1, 10, 0, 0, -1, 0, 0}, {3, -1, 10, 0, 0, -1, 0, 0}, {-1, 3, 10, 0, 0, -1, 0, 0}};
+    WORD good[3] = {0, 1, 2}, bad[3] = {0, 1, 3};
+    SceneView v;
+    v.bodyRadius = 1;
+    v.bodyPos = _V(0, 0, -1e6);
+    v.camDir = _V(0, 0, 1);
+    SceneGroup g;
+    g.group.Vtx = vtx;
+    g.group.nVtx = 3;
+    g.group.Idx = good;
+    g.group.nIdx = 3;
+    g.material.diffuse = {1, 1, 1, 1};
+    v.groups.push_back(g);
+    g.group.Idx = bad;
+    v.groups.push_back(g);
+    g.group.Idx = nullptr;
+    v.groups.push_back(g);
+    SceneStats st;
+    const std::vector<std::uint8_t> pic = renderScene(gl, v, &st);
+    EXPECT_EQ(st.groupsDrawn, 1);
+    EXPECT_EQ(st.groupsSkipped, 2);
+    EXPECT_GT(lit(pic), 0.05); // the good triangle, right in front of the camera
+}
+
+TEST(Pictures, PngRoundTrip)
+{
+    std::vector<std::uint8_t> rgb(7 * 5 * 3);
+    for (std::size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = std::uint8_t(i * 37);
+    const std::string path = ::testing::TempDir() + "skysim_roundtrip.png";
+    std::string err;
+    ASSERT_TRUE(writePng(path, 7, 5, rgb, err)) << err;
+    int w = 0, h = 0;
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(readPng(path, w, h, back));
+    EXPECT_EQ(w, 7);
+    EXPECT_EQ(h, 5);
+    EXPECT_EQ(back, rgb);
+    EXPECT_FALSE(writePng(path, 8, 5, rgb, err));
+    EXPECT_FALSE(writePng(::testing::TempDir() + "no/such/dir/x.png", 7, 5, rgb, err));
+    std::remove(path.c_str());
+}
+
+TEST(DemoRun, WritesPicturesTraceAndPlotAndSummarises)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    const std::string dir = ::testing::TempDir() + "skysim_demo_run";
+    std::filesystem::remove_all(dir);
+    Options opt;
+    opt.scenario = "ascent";
+    opt.steps = 30;
+    opt.outDir = dir;
+    opt.width = 160;
+    opt.height = 120;
+    opt.renderAt = {0, 29};
+    opt.renderAtGiven = true;
+    std::ostringstream out, err;
+    ASSERT_EQ(runDemo(opt, rootTemplate(), false, out, err), 0) << err.str();
+    for (const char* name : {"scene_0000.png", "blocks_0000.png", "scene_0029.png", "blocks_0029.png", "plot.png"}) {
+        int w = 0, h = 0;
+        std::vector<std::uint8_t> rgb;
+        EXPECT_TRUE(readPng(dir + "/" + name, w, h, rgb)) << name;
+        EXPECT_GT(lit(rgb), 0.01) << name;
+    }
+    std::ifstream csv(dir + "/trace.csv");
+    std::string line;
+    int lines = 0;
+    while (std::getline(csv, line))
+        ++lines;
+    EXPECT_EQ(lines, 31);
+    EXPECT_NE(out.str().find("carrier created/deleted 1 / 1"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find(dir + "/trace.csv"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(DemoRun, BadScenarioFileGivesFileAndLineAndNoFlight)
+{
+    const std::string path = ::testing::TempDir() + "skysim_bad.scn";
+    {
+        std::ofstream f(path);
+        f << "skyveil-scenario 1\nbodies Earth\nsteps 10\nat 0 Earth alt 1km lng 0 lat 100\nend\n";
+    }
+    Options opt;
+    opt.scenario = path;
+    std::ostringstream out, err;
+    EXPECT_EQ(runDemo(opt, rootTemplate(), false, out, err), 2);
+    EXPECT_NE(err.str().find(path + ":4: 'lat'"), std::string::npos) << err.str();
+    EXPECT_TRUE(out.str().empty());
+    opt.scenario = "no-such-scenario";
+    std::ostringstream out2, err2;
+    EXPECT_EQ(runDemo(opt, rootTemplate(), false, out2, err2), 2);
+    EXPECT_NE(err2.str().find("no-such-scenario"), std::string::npos);
+    std::remove(path.c_str());
+}
