@@ -12,6 +12,7 @@ ProbeLog probe{};
 typedef void* (*VesselInterfaceFn)(void*);
 typedef void* (*VesselSurfaceRefFn)(void*);
 typedef std::int32_t (*EquPosFn)(void*, double*, double*, double*);
+typedef void (*RotationMatrixFn)(void*, double*);
 
 template <typename Fn>
 Fn slot(int index)
@@ -19,7 +20,7 @@ Fn slot(int index)
     return reinterpret_cast<Fn>(probe.table.entry[index]);
 }
 
-void record(const FrameRecord* frame)
+[[maybe_unused]] void record(const FrameRecord* frame)
 {
     if (probe.calls >= probeMaxCalls)
         return;
@@ -39,6 +40,7 @@ void record(const FrameRecord* frame)
     // Where the carrier stands while the engine runs, asked the way the engine would ask.
     void* carrier = slot<VesselInterfaceFn>(slotGetVesselInterface)(frame->carrier);
     c.carrierBody = carrier ? slot<VesselSurfaceRefFn>(slotVesselGetSurfaceRef)(carrier) : nullptr;
+    slot<RotationMatrixFn>(slotGetRotationMatrix)(frame->body, c.bodyRot);
     double radius = 0.0;
     slot<EquPosFn>(slotGetEquPos)(frame->carrier, &c.carrierLng, &c.carrierLat, &radius);
 }

@@ -19,6 +19,7 @@ struct ProbeCall {
     HostVector cameraRel;
     HostVector bodyPos;
     HostVector bodyAxisX, bodyAxisZ, bodyAxisY;
+    double bodyRot[9];               // the body's rotation matrix at call time (through the table)
     char bodyName[frameBodyNameSize];
     HostMeshGroup* group0;
     HostMeshGroup* group1023;
