@@ -32,8 +32,8 @@ TEST_F(GeometryTest, BodyOrientationFunctionsAgreeWithTheRotationMatrixAndEquPos
         OBJHANDLE b = oapiGetGbodyByName((char*)name);
         ASSERT_NE(b, nullptr) << name;
         const double e = oapiGetPlanetObliquity(b), t = oapiGetPlanetTheta(b), w = oapiGetPlanetCurrentRotation(b);
-        const MATRIX3 ra = _M(cos(t), -sin(t) * sin(e), -sin(t) * cos(e), 0, cos(e), -sin(e), sin(t), cos(t) * sin(e),
-                              cos(t) * cos(e));
+        const MATRIX3 ra = _M(
+            cos(t), -sin(t) * sin(e), -sin(t) * cos(e), 0, cos(e), -sin(e), sin(t), cos(t) * sin(e), cos(t) * cos(e));
         const MATRIX3 ry = _M(cos(w), 0, -sin(w), 0, 1, 0, sin(w), 0, cos(w));
         MATRIX3 r, obl;
         oapiGetRotationMatrix(b, &r);
@@ -48,7 +48,7 @@ TEST_F(GeometryTest, BodyOrientationFunctionsAgreeWithTheRotationMatrixAndEquPos
         oapiEquToGlobal(b, 0.7, -0.3, 2e6, &g);
         oapiGetGlobalPos(b, &centre);
         expectNear(g - centre, mul(expect, _V(2e6 * cos(-0.3) * cos(0.7), 2e6 * sin(-0.3), 2e6 * cos(-0.3) * sin(0.7))),
-                   posTol);
+            posTol);
         double lng, lat, rad;
         oapiGlobalToEqu(b, g, &lng, &lat, &rad);
         EXPECT_NEAR(lng, 0.7, 1e-9);
@@ -105,7 +105,7 @@ TEST_F(GeometryTest, TouchdownPlaneRestsOnTheSurface)
     oapiGlobalToEqu(earth(), contact, &lng, &lat, &rad);
     EXPECT_NEAR(rad, oapiGetSize(earth()), 1e-3);
     EXPECT_NEAR(lng, -0.4, 1e-9);
-    VESSELSTATUS2 st{};
+    VESSELSTATUS2 st {};
     st.version = 2;
     iface->GetStatusEx(&st);
     EXPECT_EQ(st.status, 1);
@@ -153,7 +153,7 @@ TEST_F(GeometryTest, FreeFlightMovesWithItsVelocityAndReportsAirspeedInTheVessel
     oapiGetVesselInterface(t)->GetRotationMatrix(vr);
     ASSERT_TRUE(oapiGetShipAirspeedVector(t, &air));
     expectNear(air, tmul(vr, vel - mul(rot, _V(0, 0, surface))), 1e-6);
-    VESSELSTATUS2 st{};
+    VESSELSTATUS2 st {};
     st.version = 2;
     oapiGetVesselInterface(t)->GetStatusEx(&st);
     expectNear(st.arot, _V(0.3, -0.2, 1.1), 1e-12);

@@ -58,8 +58,8 @@ TEST_F(MeshFileTest, AcceptsCrLfAndGroupKeywords)
     EXPECT_FLOAT_EQ(g->Vtx[0].tu, 0.5f);
     EXPECT_NEAR(g->Vtx[0].nz, -1.0f, 1e-6);
     EXPECT_EQ(hostsim::group(m, 1)->MtrlIdx, 0xFFFFFFFFu); // beyond the material list
-    EXPECT_EQ(hostsim::group(m, 1)->TexIdx, 1u);          // inherited
-    EXPECT_EQ(hostsim::textureNames(m), (std::vector<std::string>{"rock.dds", "sky.dds"}));
+    EXPECT_EQ(hostsim::group(m, 1)->TexIdx, 1u); // inherited
+    EXPECT_EQ(hostsim::textureNames(m), (std::vector<std::string> {"rock.dds", "sky.dds"}));
     EXPECT_NE(oapiGetTextureHandle(m, 2), nullptr);
     EXPECT_EQ(oapiGetTextureHandle(m, 3), nullptr);
 }

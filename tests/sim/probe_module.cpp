@@ -29,7 +29,10 @@ void event(char c)
 
 class Probe final : public VESSEL2 {
 public:
-    Probe(OBJHANDLE h, int fmodel) : VESSEL2(h, fmodel) {}
+    Probe(OBJHANDLE h, int fmodel)
+        : VESSEL2(h, fmodel)
+    {
+    }
 
     void clbkSetClassCaps(FILEHANDLE cfg) override
     {
@@ -85,7 +88,10 @@ private:
 
 } // namespace
 
-DLLCLBK ProbeState* probeState() { return &state; }
+DLLCLBK ProbeState* probeState()
+{
+    return &state;
+}
 
 DLLCLBK void InitModule(HINSTANCE)
 {
@@ -131,7 +137,7 @@ ExitFn exitFn = nullptr;
 __attribute__((constructor)) void attach()
 {
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&state), &self);
+        reinterpret_cast<LPCSTR>(&state), &self);
     InitLib(self);
     exitFn = reinterpret_cast<ExitFn>(reinterpret_cast<void (*)()>(GetProcAddress(self, "ExitModule")));
 }

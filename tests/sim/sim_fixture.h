@@ -33,8 +33,9 @@ protected:
     // The SimProbe class file; Module names the test module as plug-in and vessel module.
     void writeProbeClass(const std::string& extra = "", const std::string& module = "plugin\\simprobe")
     {
-        writeFile("config/vessels/SimProbe.cfg", "; probe class\r\nClassName = SimProbe\r\nModule = " + module +
-                                                     "\r\nProbeNote = from the class file\r\n" + extra);
+        writeFile("config/vessels/SimProbe.cfg",
+            "; probe class\r\nClassName = SimProbe\r\nModule = " + module + "\r\nProbeNote = from the class file\r\n"
+                + extra);
     }
 
     // meshes/probe.msh: two groups (a triangle and a quad), one material.

@@ -13,7 +13,7 @@ TEST_F(SimTest, ClassFileKeysOverrideTheModuleAndAreReadWithoutRegardToCase)
     OBJHANDLE v = hostsim::createLanded("P", "SimProbe", earth(), 0, 0);
     ASSERT_NE(v, nullptr);
     VESSEL* iface = oapiGetVesselInterface(v);
-    EXPECT_DOUBLE_EQ(iface->GetSize(), 12.5);     // over the module's 4
+    EXPECT_DOUBLE_EQ(iface->GetSize(), 12.5); // over the module's 4
     EXPECT_FALSE(iface->GetEnableFocus());
     EXPECT_DOUBLE_EQ(iface->GetEmptyMass(), 2000); // after END_PARSE: not read
     EXPECT_STREQ(iface->GetClassName(), "SimProbe");
@@ -30,7 +30,7 @@ TEST_F(SimTest, ClassFileFallsBackToConfigAndMissingOnesFailTheCreation)
     EXPECT_DOUBLE_EQ(oapiGetSize(v), 3);
     EXPECT_NEAR(hostsim::vessel(v).cgelev, 2, 1e-12);
 
-    VESSELSTATUS2 st{};
+    VESSELSTATUS2 st {};
     st.version = 2;
     st.status = 1;
     st.rbody = earth();

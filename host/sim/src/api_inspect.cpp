@@ -50,7 +50,10 @@ MESHHANDLE meshTemplate(OBJHANDLE vessel, unsigned idx)
     return v && idx < v->meshes.size() ? v->meshes[idx].tmpl : nullptr;
 }
 
-MESHHANDLE loadMesh(const std::string& name) { return loadGlobalMesh(name); }
+MESHHANDLE loadMesh(const std::string& name)
+{
+    return loadGlobalMesh(name);
+}
 
 MESHHANDLE parseMeshFile(const std::string& path)
 {
@@ -65,7 +68,10 @@ MESHHANDLE parseMeshFile(const std::string& path)
     return world().looseMeshes.back().get();
 }
 
-void freeMesh(MESHHANDLE mesh) { freeLooseMesh(findMesh(mesh)); }
+void freeMesh(MESHHANDLE mesh)
+{
+    freeLooseMesh(findMesh(mesh));
+}
 
 unsigned groupCount(MESHHANDLE mesh)
 {
@@ -166,9 +172,15 @@ std::vector<DrawItem> drawList()
     return out;
 }
 
-const std::vector<Message>& messages() { return world().messages; }
+const std::vector<Message>& messages()
+{
+    return world().messages;
+}
 
-void clearMessages() { world().messages.clear(); }
+void clearMessages()
+{
+    world().messages.clear();
+}
 
 long callCount(const std::string& function)
 {
@@ -199,10 +211,19 @@ std::string debugString()
     return std::string(d, strnlen(d, sizeof world().debug));
 }
 
-std::string lastError() { return world().lastError; }
+std::string lastError()
+{
+    return world().lastError;
+}
 
-void clearLastError() { world().lastError.clear(); }
+void clearLastError()
+{
+    world().lastError.clear();
+}
 
-const std::vector<std::string>& logLines() { return world().log; }
+const std::vector<std::string>& logLines()
+{
+    return world().log;
+}
 
 } // namespace hostsim

@@ -6,12 +6,12 @@
 
 namespace hostsim {
 
-OBJHANDLE createLanded(const std::string& name, const std::string& className, OBJHANDLE body, double lng,
-                       double lat, double hdg, bool plainClass)
+OBJHANDLE createLanded(const std::string& name, const std::string& className, OBJHANDLE body, double lng, double lat,
+    double hdg, bool plainClass)
 {
     if (!findBody(body))
         return nullptr;
-    VESSELSTATUS2 st{};
+    VESSELSTATUS2 st {};
     st.version = 2;
     st.status = 1;
     st.rbody = body;
@@ -23,11 +23,11 @@ OBJHANDLE createLanded(const std::string& name, const std::string& className, OB
 }
 
 OBJHANDLE createFree(const std::string& name, const std::string& className, OBJHANDLE body, const VECTOR3& rpos,
-                     const VECTOR3& rvel, const VECTOR3& arot, const VECTOR3& vrot, bool plainClass)
+    const VECTOR3& rvel, const VECTOR3& arot, const VECTOR3& vrot, bool plainClass)
 {
     if (!findBody(body))
         return nullptr;
-    VESSELSTATUS2 st{};
+    VESSELSTATUS2 st {};
     st.version = 2;
     st.status = 0;
     st.rbody = body;
@@ -43,9 +43,15 @@ std::vector<OBJHANDLE> vessels()
     return std::vector<OBJHANDLE>(world().vessels.begin(), world().vessels.end());
 }
 
-bool isVessel(OBJHANDLE h) { return findVessel(h) != nullptr; }
+bool isVessel(OBJHANDLE h)
+{
+    return findVessel(h) != nullptr;
+}
 
-bool setFocus(OBJHANDLE vessel) { return changeFocus(findVessel(vessel)); }
+bool setFocus(OBJHANDLE vessel)
+{
+    return changeFocus(findVessel(vessel));
+}
 
 VesselView vessel(OBJHANDLE h)
 {
@@ -80,7 +86,10 @@ VesselView vessel(OBJHANDLE h)
     return out;
 }
 
-OBJHANDLE vesselByName(const std::string& name) { return hostsim::vesselByName(name.c_str()); }
+OBJHANDLE vesselByName(const std::string& name)
+{
+    return hostsim::vesselByName(name.c_str());
+}
 
 void setCameraExternal(double distance, const VECTOR3& dirLocal)
 {
@@ -90,7 +99,10 @@ void setCameraExternal(double distance, const VECTOR3& dirLocal)
     w.camDirLocal = dirLocal;
 }
 
-void setCameraCockpit() { world().camMode = CamMode::Cockpit; }
+void setCameraCockpit()
+{
+    world().camMode = CamMode::Cockpit;
+}
 
 void setCameraGlobal(const VECTOR3& pos, const VECTOR3& dir)
 {

@@ -37,7 +37,6 @@ bool setRoot(const std::string& dir)
 void shutdown()
 {
     World& w = world();
-    const bool wasInStep = w.inStep;
     w.inStep = false; // deletions from here on happen at once
     while (!w.vessels.empty())
         deleteVesselNow(w.vessels.back());
@@ -51,7 +50,6 @@ void shutdown()
         deleteVesselNow(w.vessels.back());
     while (!w.modules.empty())
         releaseModule(w.modules.begin()->first);
-    (void)wasInStep;
 
     // Start afresh, keeping the counters' storage: counting sites hold references into it.
     auto counts = std::move(w.counts);
@@ -61,8 +59,12 @@ void shutdown()
     w.counts = std::move(counts);
 }
 
-Session::Session(const std::string& root, bool removeRoot) : rootDir(root), removeDir(removeRoot)
+Session::Session(const std::string& root, bool removeRoot)
+    : rootDir(root)
+    , removeDir(removeRoot)
 {
+    std::error_code ec;
+    previousDir = fs::current_path(ec).string();
     if (!rootDir.empty() && !setRoot(rootDir))
         reportError("cannot enter root " + rootDir);
 }
@@ -70,12 +72,15 @@ Session::Session(const std::string& root, bool removeRoot) : rootDir(root), remo
 Session::~Session()
 {
     shutdown();
-    if (!rootDir.empty() && removeDir) {
-        std::error_code ec;
+    if (rootDir.empty())
+        return;
+    std::error_code ec;
+    if (previousDir.empty() || ::chdir(previousDir.c_str()) != 0) {
         if (::chdir("/") != 0)
-            return;
-        fs::remove_all(rootDir, ec);
+            return; // never remove the directory we stand in
     }
+    if (removeDir)
+        fs::remove_all(rootDir, ec);
 }
 
 HMODULE loadPlugin(const std::string& name)
@@ -112,7 +117,10 @@ bool unloadPlugin(const std::string& name)
     return false;
 }
 
-void step() { runStep(); }
+void step()
+{
+    runStep();
+}
 
 void step(int count)
 {
@@ -126,14 +134,29 @@ void setTimeStep(double seconds)
         world().realStep = seconds;
 }
 
-void setTimeAcceleration(double warp) { setWarp(warp); }
+void setTimeAcceleration(double warp)
+{
+    setWarp(warp);
+}
 
-void setStartMJD(double mjd) { world().mjd0 = mjd; }
+void setStartMJD(double mjd)
+{
+    world().mjd0 = mjd;
+}
 
-double simTime() { return world().simt; }
+double simTime()
+{
+    return world().simt;
+}
 
-double simMJD() { return simMJDNow(); }
+double simMJD()
+{
+    return simMJDNow();
+}
 
-long stepCount() { return world().steps; }
+long stepCount()
+{
+    return world().steps;
+}
 
 } // namespace hostsim

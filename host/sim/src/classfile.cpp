@@ -22,7 +22,7 @@ std::string trim(const std::string& s)
 
 bool isFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -88,7 +88,10 @@ bool scanItem(std::istream& in, const char* item, std::string& value)
     return false;
 }
 
-bool scanString(std::istream& in, const char* item, std::string& value) { return scanItem(in, item, value); }
+bool scanString(std::istream& in, const char* item, std::string& value)
+{
+    return scanItem(in, item, value);
+}
 
 bool scanDouble(std::istream& in, const char* item, double& value)
 {

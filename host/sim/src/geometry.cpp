@@ -38,9 +38,15 @@ MATRIX3 bodyRotation(const Body& b, double simt)
 namespace {
 
 // d(R_y(w))/dw R_y(w)^T: the same for every w.
-VECTOR3 spinOfLocal(const VECTOR3& r) { return _V(-r.z, 0, r.x); }
+VECTOR3 spinOfLocal(const VECTOR3& r)
+{
+    return _V(-r.z, 0, r.x);
+}
 
-double spinRate(const Body& b) { return b.period == 0 ? 0.0 : PI2 / b.period; }
+double spinRate(const Body& b)
+{
+    return b.period == 0 ? 0.0 : PI2 / b.period;
+}
 
 } // namespace
 

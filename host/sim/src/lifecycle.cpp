@@ -61,7 +61,7 @@ void readGenericCaps(Vessel& v, std::istream& cfg)
             q = end;
         }
         if (n == 9) {
-            v.touchdown.assign(3, TOUCHDOWNVTX{});
+            v.touchdown.assign(3, TOUCHDOWNVTX {});
             for (int i = 0; i < 3; ++i) {
                 v.touchdown[i].pos = _V(c[3 * i], c[3 * i + 1], c[3 * i + 2]);
                 v.touchdown[i].stiffness = v.emptyMass == 1000 ? 1e6 : v.emptyMass * 20;
@@ -81,7 +81,7 @@ void readGenericCaps(Vessel& v, std::istream& cfg)
 void defaultTouchdown(Vessel& v)
 {
     const VECTOR3 pts[3] = {_V(0, -1, 1), _V(-1, -1, -1), _V(1, -1, -1)};
-    v.touchdown.assign(3, TOUCHDOWNVTX{});
+    v.touchdown.assign(3, TOUCHDOWNVTX {});
     for (int i = 0; i < 3; ++i) {
         v.touchdown[i].pos = pts[i];
         v.touchdown[i].stiffness = 1e6;
@@ -121,8 +121,8 @@ void applyStatus1(Vessel& v, const VESSELSTATUS& st)
     }
 }
 
-Vessel* createVessel(const char* name, const char* className, bool plainClass, const VESSELSTATUS2* st2,
-                     const VESSELSTATUS* st1)
+Vessel* createVessel(
+    const char* name, const char* className, bool plainClass, const VESSELSTATUS2* st2, const VESSELSTATUS* st1)
 {
     if (!name)
         return nullptr;
@@ -269,7 +269,7 @@ void destroyVisualOf(Vessel& v)
     if (VESSEL2* cb = v.callbacks())
         cb->clbkVisualDestroyed(v.visual.get(), 1);
     v.visual.reset();
-    v.draw = DrawRecord{};
+    v.draw = DrawRecord {};
 }
 
 } // namespace hostsim

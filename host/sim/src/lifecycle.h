@@ -8,8 +8,8 @@ namespace hostsim {
 
 // Creates a vessel. A non-empty className is read from its class file unless plainClass is set;
 // a missing class file fails the creation (null). Exactly one of st2 / st1 gives the state.
-Vessel* createVessel(const char* name, const char* className, bool plainClass, const VESSELSTATUS2* st2,
-                     const VESSELSTATUS* st1);
+Vessel* createVessel(
+    const char* name, const char* className, bool plainClass, const VESSELSTATUS2* st2, const VESSELSTATUS* st1);
 
 // Marks a vessel for deletion; inside a step it goes at the end of the step, outside at once.
 void requestDelete(Vessel* v, OBJHANDLE alternativeFocus);

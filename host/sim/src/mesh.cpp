@@ -74,7 +74,7 @@ Mesh* loadGlobalMesh(const std::string& name, bool* firstLoad)
 
 MATERIAL defaultMaterial()
 {
-    MATERIAL m{};
+    MATERIAL m {};
     m.diffuse = {1, 1, 1, 1};
     m.ambient = {1, 1, 1, 1};
     m.specular = {0, 0, 0, 1};

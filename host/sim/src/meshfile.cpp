@@ -123,9 +123,9 @@ bool readGroupHeader(Reader& r, unsigned g, GroupDraft& d, unsigned long& nv, un
             if (nv > 65535)
                 return r.fail(r.lineNo(), "more than 65535 vertices in a group");
             if (nv + nt > r.remaining())
-                return r.fail(r.lineNo(), "GEOM announces " + std::to_string(nv) + " vertices and " +
-                                              std::to_string(nt) + " triangles, but only " +
-                                              std::to_string(r.remaining()) + " lines follow");
+                return r.fail(r.lineNo(),
+                    "GEOM announces " + std::to_string(nv) + " vertices and " + std::to_string(nt)
+                        + " triangles, but only " + std::to_string(r.remaining()) + " lines follow");
             return true;
         }
         // LABEL and anything unknown are skipped, as the host's reader does.
@@ -149,8 +149,8 @@ void computeNormals(NTVERTEX* vtx, unsigned nv, const WORD* idx, unsigned ni)
         }
     }
     for (unsigned i = 0; i < nv; ++i) {
-        const double len = std::sqrt(double(vtx[i].nx) * vtx[i].nx + double(vtx[i].ny) * vtx[i].ny +
-                                     double(vtx[i].nz) * vtx[i].nz);
+        const double len
+            = std::sqrt(double(vtx[i].nx) * vtx[i].nx + double(vtx[i].ny) * vtx[i].ny + double(vtx[i].nz) * vtx[i].nz);
         if (len > 0) {
             vtx[i].nx = static_cast<float>(vtx[i].nx / len);
             vtx[i].ny = static_cast<float>(vtx[i].ny / len);
@@ -235,11 +235,12 @@ bool readMaterials(Reader& r, unsigned long m, Mesh& mesh)
     mesh.materials.resize(m);
     for (unsigned long i = 0; i < m; ++i) {
         if (r.atEnd())
-            return r.fail(r.lines.size(), "unexpected end of file: material block " + std::to_string(i + 1) + " missing");
+            return r.fail(
+                r.lines.size(), "unexpected end of file: material block " + std::to_string(i + 1) + " missing");
         ++r.next; // "MATERIAL <name>"
         MATERIAL& mt = mesh.materials[i];
-        if (!readColour(r, mt.diffuse, nullptr) || !readColour(r, mt.ambient, nullptr) ||
-            !readColour(r, mt.specular, &mt.power) || !readColour(r, mt.emissive, nullptr))
+        if (!readColour(r, mt.diffuse, nullptr) || !readColour(r, mt.ambient, nullptr)
+            || !readColour(r, mt.specular, &mt.power) || !readColour(r, mt.emissive, nullptr))
             return false;
     }
     return true;
@@ -314,7 +315,7 @@ std::unique_ptr<Mesh> parseMeshText(const std::string& text, const std::string& 
                 break;
             }
         }
-        mesh->groups.assign(ngroups, MESHGROUP{});
+        mesh->groups.assign(ngroups, MESHGROUP {});
         mesh->ownVtx.resize(ngroups);
         mesh->ownIdx.resize(ngroups);
         mesh->origVtx.assign(ngroups, nullptr);

@@ -16,6 +16,22 @@ void callModuleInit(HMODULE h)
         init(h);
 }
 
+int dateToInt(const char* date)
+{
+    if (!date)
+        return 0;
+    static const char* const months[12]
+        = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char month[16] = {0};
+    int day = 0, year = 0;
+    if (std::sscanf(date, "%15s%d%d", month, &day, &year) != 3)
+        return 0;
+    for (int m = 0; m < 12; ++m)
+        if (strncasecmp(month, months[m], 3) == 0)
+            return (year % 100) * 10000 + (m + 1) * 100 + day;
+    return 0;
+}
+
 void callModuleExit(HMODULE h)
 {
     ModuleInitFn exitFn = moduleProc<ModuleInitFn>(h, "ExitModule");
@@ -84,8 +100,8 @@ DLLEXPORT void InitLib(HINSTANCE hModule)
         DateFn date = hostsim::moduleProc<DateFn>(hModule, "ModuleDate");
         VersionFn version = hostsim::moduleProc<VersionFn>(hModule, "GetModuleVersion");
         char line[128];
-        std::snprintf(line, sizeof line, "Module init [Build %06d, API %06d]", date ? Date2Int(date()) : 0,
-                      version ? version() : 0);
+        std::snprintf(line, sizeof line, "Module init [Build %06d, API %06d]", date ? hostsim::dateToInt(date()) : 0,
+            version ? version() : 0);
         hostsim::logLine(line);
     }
     hostsim::callModuleInit(hModule);
@@ -94,16 +110,5 @@ DLLEXPORT void InitLib(HINSTANCE hModule)
 DLLEXPORT int Date2Int(char* date)
 {
     HOSTSIM_COUNT("Date2Int");
-    if (!date)
-        return 0;
-    static const char* const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    char month[16] = {0};
-    int day = 0, year = 0;
-    if (std::sscanf(date, "%15s%d%d", month, &day, &year) != 3)
-        return 0;
-    for (int m = 0; m < 12; ++m)
-        if (strncasecmp(month, months[m], 3) == 0)
-            return (year % 100) * 10000 + (m + 1) * 100 + day;
-    return 0;
+    return hostsim::dateToInt(date);
 }

@@ -19,9 +19,11 @@ void releaseModule(HMODULE h);
 void callModuleInit(HMODULE h);
 void callModuleExit(HMODULE h);
 
+// "Mmm dd yyyy" (a __DATE__ string) as YYMMDD; 0 if it cannot be read. Date2Int without counting.
+int dateToInt(const char* date);
+
 // Typed GetProcAddress.
-template <typename Fn>
-Fn moduleProc(HMODULE h, const char* name)
+template <typename Fn> Fn moduleProc(HMODULE h, const char* name)
 {
     FARPROC p = GetProcAddress(h, name);
     // Through void(*)() as the generic code pointer, which the compiler accepts without complaint.

@@ -9,7 +9,10 @@ using namespace hostsim;
 
 namespace {
 
-std::istream* stream(FILEHANDLE f) { return static_cast<std::istream*>(f); }
+std::istream* stream(FILEHANDLE f)
+{
+    return static_cast<std::istream*>(f);
+}
 
 } // namespace
 

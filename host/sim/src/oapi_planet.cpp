@@ -56,7 +56,7 @@ void atmAt(const Body* b, double alt, ATMPARAM* prm)
 {
     if (!prm)
         return;
-    *prm = ATMPARAM{0, 0, 0};
+    *prm = ATMPARAM {0, 0, 0};
     if (!b || !b->hasAtm || alt > b->atm.altlimit || b->atm.rho0 <= 0 || b->atm.R <= 0)
         return;
     const double t0 = b->atm.p0 / (b->atm.rho0 * b->atm.R);

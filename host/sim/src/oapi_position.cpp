@@ -27,7 +27,10 @@ bool objectFrame(OBJHANDLE h, VECTOR3& pos, MATRIX3& rot, VECTOR3* vel = nullptr
     return false;
 }
 
-VECTOR3 shipAirspeed(const Vessel& v) { return tmul(v.rotation(), v.airspeedGlobal()); }
+VECTOR3 shipAirspeed(const Vessel& v)
+{
+    return tmul(v.rotation(), v.airspeedGlobal());
+}
 
 } // namespace
 

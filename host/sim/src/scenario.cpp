@@ -46,7 +46,7 @@ void fillStatus2(const Vessel& v, VESSELSTATUS2& st)
 
 void fillStatus1(const Vessel& v, VESSELSTATUS& st)
 {
-    VESSELSTATUS2 s2{};
+    VESSELSTATUS2 s2 {};
     s2.version = 2;
     fillStatus2(v, s2);
     st.rpos = s2.rpos;
@@ -123,7 +123,7 @@ void parseScenarioLine(const char* line, VESSELSTATUS2& st)
 
 void writeDefaultState(const Vessel& v, std::ostream& out)
 {
-    VESSELSTATUS2 st{};
+    VESSELSTATUS2 st {};
     st.version = 2;
     fillStatus2(v, st);
     const Body* b = v.surfaceRef();
@@ -150,8 +150,8 @@ void writeDefaultState(const Vessel& v, std::ostream& out)
         std::snprintf(buf, sizeof buf, "  AROT %f %f %f\n", st.arot.x * DEG, st.arot.y * DEG, st.arot.z * DEG);
         out << buf;
         if (length(st.vrot) > 0) {
-            std::snprintf(buf, sizeof buf, "  VROT %0.4f %0.4f %0.4f\n", st.vrot.x * DEG, st.vrot.y * DEG,
-                          st.vrot.z * DEG);
+            std::snprintf(
+                buf, sizeof buf, "  VROT %0.4f %0.4f %0.4f\n", st.vrot.x * DEG, st.vrot.y * DEG, st.vrot.z * DEG);
             out << buf;
         }
     }

@@ -146,7 +146,7 @@ void drawGroup(const Mesh& mesh, const MESHGROUP& g, DrawRecord& d, bool& firstA
 
 void drawVisual(Vessel& v)
 {
-    v.draw = DrawRecord{};
+    v.draw = DrawRecord {};
     if (!v.visual)
         return;
     bool firstAlpha = true;

@@ -34,10 +34,10 @@ public:
     hostsim::Body* body = nullptr; // landed: the body it stands on
     double lng = 0, lat = 0, hdg = 0, cgelev = 0;
     MATRIX3 landRot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}}; // landed: vessel -> body frame
-    VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};     // free: global
-    MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};     // free: vessel -> global
-    VECTOR3 vrot = {{0, 0, 0}};                      // free: angular velocity, vessel axes
-    VECTOR3 pendingForce = {{0, 0, 0}};              // global, applied over the next step
+    VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}}; // free: global
+    MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}}; // free: vessel -> global
+    VECTOR3 vrot = {{0, 0, 0}}; // free: angular velocity, vessel axes
+    VECTOR3 pendingForce = {{0, 0, 0}}; // global, applied over the next step
     double ctrlLevel[6] = {0, 0, 0, 0, 0, 0};
     double ctrlTarget[6] = {0, 0, 0, 0, 0, 0};
     DWORD adCtrlMode = 7;
@@ -60,7 +60,7 @@ public:
     // Equatorial coordinates relative to a body.
     void equPos(const hostsim::Body& b, double& lngOut, double& latOut, double& radOut) const;
     double altitude() const; // above the surface reference's mean radius
-    double heading() const;  // [0, 2pi) against north in the surface reference's horizon frame
+    double heading() const; // [0, 2pi) against north in the surface reference's horizon frame
     VECTOR3 airspeedGlobal() const;
 
     // Height of the origin above the touchdown plane (from the first three touchdown points).

@@ -8,7 +8,8 @@
 
 using namespace hostsim;
 
-VESSEL2::VESSEL2(OBJHANDLE hVessel, int fmodel) : VESSEL(hVessel, fmodel)
+VESSEL2::VESSEL2(OBJHANDLE hVessel, int fmodel)
+    : VESSEL(hVessel, fmodel)
 {
     HOSTSIM_COUNT("VESSEL2::VESSEL2");
     version = 1;
@@ -45,13 +46,25 @@ void VESSEL2::clbkSetStateEx(const void* status)
         applyStatus2(*v, *static_cast<const VESSELSTATUS2*>(status));
 }
 
-void VESSEL2::clbkPostCreation() { HOSTSIM_COUNT("VESSEL2::clbkPostCreation"); }
+void VESSEL2::clbkPostCreation()
+{
+    HOSTSIM_COUNT("VESSEL2::clbkPostCreation");
+}
 
-void VESSEL2::clbkFocusChanged(bool, OBJHANDLE, OBJHANDLE) { HOSTSIM_COUNT("VESSEL2::clbkFocusChanged"); }
+void VESSEL2::clbkFocusChanged(bool, OBJHANDLE, OBJHANDLE)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkFocusChanged");
+}
 
-void VESSEL2::clbkPreStep(double, double, double) { HOSTSIM_COUNT("VESSEL2::clbkPreStep"); }
+void VESSEL2::clbkPreStep(double, double, double)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkPreStep");
+}
 
-void VESSEL2::clbkPostStep(double, double, double) { HOSTSIM_COUNT("VESSEL2::clbkPostStep"); }
+void VESSEL2::clbkPostStep(double, double, double)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkPostStep");
+}
 
 bool VESSEL2::clbkPlaybackEvent(double, double, const char*, const char*)
 {
@@ -59,9 +72,15 @@ bool VESSEL2::clbkPlaybackEvent(double, double, const char*, const char*)
     return false;
 }
 
-void VESSEL2::clbkVisualCreated(VISHANDLE, int) { HOSTSIM_COUNT("VESSEL2::clbkVisualCreated"); }
+void VESSEL2::clbkVisualCreated(VISHANDLE, int)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkVisualCreated");
+}
 
-void VESSEL2::clbkVisualDestroyed(VISHANDLE, int) { HOSTSIM_COUNT("VESSEL2::clbkVisualDestroyed"); }
+void VESSEL2::clbkVisualDestroyed(VISHANDLE, int)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkVisualDestroyed");
+}
 
 void VESSEL2::clbkDrawHUD(int, const HUDPAINTSPEC*, HDC)
 {
@@ -69,19 +88,40 @@ void VESSEL2::clbkDrawHUD(int, const HUDPAINTSPEC*, HDC)
     HOSTSIM_COUNT("VESSEL2::clbkDrawHUD");
 }
 
-void VESSEL2::clbkRCSMode(int) { HOSTSIM_COUNT("VESSEL2::clbkRCSMode"); }
+void VESSEL2::clbkRCSMode(int)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkRCSMode");
+}
 
-void VESSEL2::clbkADCtrlMode(DWORD) { HOSTSIM_COUNT("VESSEL2::clbkADCtrlMode"); }
+void VESSEL2::clbkADCtrlMode(DWORD)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkADCtrlMode");
+}
 
-void VESSEL2::clbkHUDMode(int) { HOSTSIM_COUNT("VESSEL2::clbkHUDMode"); }
+void VESSEL2::clbkHUDMode(int)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkHUDMode");
+}
 
-void VESSEL2::clbkMFDMode(int, int) { HOSTSIM_COUNT("VESSEL2::clbkMFDMode"); }
+void VESSEL2::clbkMFDMode(int, int)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkMFDMode");
+}
 
-void VESSEL2::clbkNavMode(int, bool) { HOSTSIM_COUNT("VESSEL2::clbkNavMode"); }
+void VESSEL2::clbkNavMode(int, bool)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkNavMode");
+}
 
-void VESSEL2::clbkDockEvent(int, OBJHANDLE) { HOSTSIM_COUNT("VESSEL2::clbkDockEvent"); }
+void VESSEL2::clbkDockEvent(int, OBJHANDLE)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkDockEvent");
+}
 
-void VESSEL2::clbkAnimate(double) { HOSTSIM_COUNT("VESSEL2::clbkAnimate"); }
+void VESSEL2::clbkAnimate(double)
+{
+    HOSTSIM_COUNT("VESSEL2::clbkAnimate");
+}
 
 int VESSEL2::clbkConsumeDirectKey(char*)
 {

@@ -11,12 +11,14 @@
 using namespace hostsim;
 
 // Counts the call and finds the live vessel behind this interface (null if it is gone).
-#define VESSEL_ENTRY(fn)                  \
-    HOSTSIM_COUNT("VESSEL::" fn);         \
+#define VESSEL_ENTRY(fn)                                                                                               \
+    HOSTSIM_COUNT("VESSEL::" fn);                                                                                      \
     [[maybe_unused]] Vessel* v = hostsim::liveVessel(vessel)
 
 VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel)
-    : vessel(static_cast<Vessel*>(hVessel)), flightmodel(static_cast<short>(fmodel)), version(0)
+    : vessel(static_cast<Vessel*>(hVessel))
+    , flightmodel(static_cast<short>(fmodel))
+    , version(0)
 {
     HOSTSIM_COUNT("VESSEL::VESSEL");
 }
@@ -151,7 +153,7 @@ void VESSEL::SetTouchdownPoints(const VECTOR3& pt1, const VECTOR3& pt2, const VE
     // The three-point form derives the suspension from the empty mass, as the host does.
     const double k = v->emptyMass == 1000 ? 1e6 : v->emptyMass * 20;
     const VECTOR3 pts[3] = {pt1, pt2, pt3};
-    v->touchdown.assign(3, TOUCHDOWNVTX{});
+    v->touchdown.assign(3, TOUCHDOWNVTX {});
     for (int i = 0; i < 3; ++i) {
         v->touchdown[i].pos = pts[i];
         v->touchdown[i].stiffness = k;

@@ -37,6 +37,10 @@ World& world()
     return *w;
 }
 
+// Created when the library loads, so that the message box observer is in place before any module
+// can show one.
+[[maybe_unused]] const World& earlyWorld = world();
+
 long& counter(const char* name)
 {
     return world().counts[name];

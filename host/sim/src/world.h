@@ -39,8 +39,8 @@ struct Mesh {
     std::vector<MATERIAL> materials;
     std::vector<std::unique_ptr<Texture>> textures;
     std::vector<std::unique_ptr<NTVERTEX[]>> ownVtx; // per group, may be null
-    std::vector<std::unique_ptr<WORD[]>> ownIdx;     // per group, may be null
-    std::vector<NTVERTEX*> origVtx;                  // the group pointers as allocated
+    std::vector<std::unique_ptr<WORD[]>> ownIdx; // per group, may be null
+    std::vector<NTVERTEX*> origVtx; // the group pointers as allocated
     std::vector<WORD*> origIdx;
     DWORD modulateMatAlpha = 0;
     bool global = false; // shared template from oapiLoadMeshGlobal
@@ -51,8 +51,6 @@ struct MeshSlot {
     VECTOR3 ofs = {{0, 0, 0}};
     WORD visMode = MESHVIS_EXTERNAL;
 };
-
-
 
 struct Visual {
     Vessel* vessel = nullptr;
@@ -68,7 +66,7 @@ struct DrawRecord {
 
 struct ModuleRecord {
     std::string path;
-    int refs = 0;          // the simulator's own LoadLibraryA references
+    int refs = 0; // the simulator's own LoadLibraryA references
     bool selfInit = false; // no attach glue: the simulator called InitModule itself
 };
 
@@ -96,9 +94,9 @@ struct World {
     std::vector<std::unique_ptr<Body>> bodies;
     std::vector<Vessel*> vessels; // owned; deleted through deleteVesselNow
     std::map<std::string, std::unique_ptr<Mesh>> globalMeshes; // key: lower-case name
-    std::vector<std::unique_ptr<Mesh>> looseMeshes;           // oapiLoadMesh, parseMeshFile
-    std::vector<Plugin> plugins;                              // in load order
-    std::map<HMODULE, ModuleRecord> modules;                  // every module the simulator loaded
+    std::vector<std::unique_ptr<Mesh>> looseMeshes; // oapiLoadMesh, parseMeshFile
+    std::vector<Plugin> plugins; // in load order
+    std::map<HMODULE, ModuleRecord> modules; // every module the simulator loaded
     std::vector<std::unique_ptr<Annotation>> notes;
     Vessel* focus = nullptr;
 
@@ -127,10 +125,10 @@ World& world();
 
 // Per-function call counter: one counter per SDK function name, bumped at entry.
 long& counter(const char* name);
-#define HOSTSIM_COUNT(name)                                   \
-    do {                                                      \
-        static long& hostsimCounter = ::hostsim::counter(name); \
-        ++hostsimCounter;                                     \
+#define HOSTSIM_COUNT(name)                                                                                            \
+    do {                                                                                                               \
+        static long& hostsimCounter = ::hostsim::counter(name);                                                        \
+        ++hostsimCounter;                                                                                              \
     } while (0)
 
 // Reports an error: to stderr and into world().lastError.

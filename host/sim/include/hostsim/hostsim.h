@@ -41,8 +41,9 @@ bool setRoot(const std::string& dir);
 // and may be set up again. Safe to call repeatedly.
 void shutdown();
 
-// Scope guard: enters `root` (if non-empty) and calls shutdown() when it goes out of scope. When
-// `removeRoot` is set the root directory is deleted at the end (after leaving it).
+// Scope guard: enters `root` (if non-empty) and calls shutdown() when it goes out of scope, then
+// returns to the previous working directory. When `removeRoot` is set the root directory is
+// deleted at the end.
 class Session {
 public:
     explicit Session(const std::string& root = "", bool removeRoot = true);
@@ -53,6 +54,7 @@ public:
 
 private:
     std::string rootDir;
+    std::string previousDir;
     bool removeDir;
 };
 
@@ -62,16 +64,16 @@ private:
 
 struct BodySpec {
     std::string name;
-    double radius = 0;        // mean radius [m]
-    double mass = 0;          // [kg]
-    double obliquity = 0;     // angle of the rotation axis from the ecliptic zenith [rad]
-    double theta = 0;         // longitude of the ascending node of the equator [rad]
+    double radius = 0; // mean radius [m]
+    double mass = 0; // [kg]
+    double obliquity = 0; // angle of the rotation axis from the ecliptic zenith [rad]
+    double theta = 0; // longitude of the ascending node of the equator [rad]
     double siderealPeriod = 0; // [s]; 0 means no rotation
     double rotationOffset = 0; // rotation angle at simulation time 0 [rad]
     VECTOR3 pos = {{0, 0, 0}}; // global position [m]; bodies stay where they are put
     VECTOR3 vel = {{0, 0, 0}}; // global velocity [m/s], reported only (bodies do not move)
     bool atmosphere = false;
-    ATMCONST atm = {};        // used when atmosphere is set
+    ATMCONST atm = {}; // used when atmosphere is set
 };
 
 // Real figures for "Earth", "Moon" and "Mars" (case-insensitive): radius, mass, obliquity and
@@ -95,14 +97,13 @@ OBJHANDLE addSolarBodies();
 // config/CLASS.cfg) unless plainClass is set, in which case the vessel is a plain core VESSEL2 that
 // merely carries that class name. An empty className gives a plain vessel without a class name.
 // Returns null when the class file is missing (as the host's creation fails) or body is invalid.
-OBJHANDLE createLanded(const std::string& name, const std::string& className, OBJHANDLE body, double lng,
-                       double lat, double hdg = 0, bool plainClass = false);
+OBJHANDLE createLanded(const std::string& name, const std::string& className, OBJHANDLE body, double lng, double lat,
+    double hdg = 0, bool plainClass = false);
 
 // Creates a vessel in free flight at rpos/rvel relative to `body` (global axes), with Euler angles
 // arot (the VESSELSTATUS2 convention) and angular velocity vrot [rad/s, vessel axes].
 OBJHANDLE createFree(const std::string& name, const std::string& className, OBJHANDLE body, const VECTOR3& rpos,
-                     const VECTOR3& rvel, const VECTOR3& arot = {{0, 0, 0}}, const VECTOR3& vrot = {{0, 0, 0}},
-                     bool plainClass = false);
+    const VECTOR3& rvel, const VECTOR3& arot = {{0, 0, 0}}, const VECTOR3& vrot = {{0, 0, 0}}, bool plainClass = false);
 
 // Handles of all vessels in creation order (those pending deletion included until the step ends).
 std::vector<OBJHANDLE> vessels();
@@ -123,8 +124,8 @@ struct VesselView {
     bool pendingDeletion = false;
     OBJHANDLE body = nullptr; // landed: its body; free: the surface reference
     double lng = 0, lat = 0, hdg = 0; // equatorial position on body, heading
-    double altitude = 0;   // above the mean radius
-    double cgelev = 0;     // landed: height of the origin above the touchdown plane's surface contact
+    double altitude = 0; // above the mean radius
+    double cgelev = 0; // landed: height of the origin above the touchdown plane's surface contact
     double size = 0;
     double visLimit = 0, spotLimit = 0;
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}}; // global
@@ -229,18 +230,18 @@ std::vector<std::string> textureNames(MESHHANDLE mesh);
 // Value of a mesh property (MESHPROPERTY_MODULATEMATALPHA); 0 for unknown ones.
 DWORD meshProperty(MESHHANDLE mesh, DWORD property);
 
-// Whether the mesh is one of the given vessel visual's arrays' owner and the group's arrays are
-// still the ones the visual allocated (false after an add-on repointed them).
+// Whether group idx still points at the vertex and index arrays that the mesh allocated itself
+// (false after an add-on pointed it elsewhere, or for an unknown mesh or index).
 bool groupUsesOwnArrays(MESHHANDLE mesh, unsigned idx);
 
 // What the last drawing phase drew for one vessel (zeros when it has no visual).
 struct DrawStats {
-    unsigned meshes = 0;        // mesh instances drawn
-    unsigned groups = 0;        // groups drawn (not flagged "do not render", non-empty)
-    unsigned triangles = 0;     // triangles drawn
-    unsigned badIndices = 0;    // indices beyond the group's vertex count (not drawn)
-    unsigned nullArrays = 0;    // groups with counts but a null vertex or index pointer
-    double extent = 0;          // largest |vertex| (vessel frame) among the drawn vertices
+    unsigned meshes = 0; // mesh instances drawn
+    unsigned groups = 0; // groups drawn (not flagged "do not render", non-empty)
+    unsigned triangles = 0; // triangles drawn
+    unsigned badIndices = 0; // indices beyond the group's vertex count (not drawn)
+    unsigned nullArrays = 0; // groups with counts but a null vertex or index pointer
+    double extent = 0; // largest |vertex| (vessel frame) among the drawn vertices
     float alphaMin = 0, alphaMax = 0; // diffuse alpha range of the drawn groups' materials
     bool modulateAlpha = false; // MESHPROPERTY_MODULATEMATALPHA of the last mesh drawn
 };
