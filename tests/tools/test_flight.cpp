@@ -91,7 +91,10 @@ void expectCarrierBelowTwoRadii(const Flown& fl, const Scenario& s, double radiu
     }
 }
 
-double presetRadius(const std::string& body) { return hostsim::bodyPreset(body).radius; }
+double presetRadius(const std::string& body)
+{
+    return hostsim::bodyPreset(body).radius;
+}
 
 // Every drawn vertex, taken to global coordinates through the carrier's placement, on one sphere of
 // the body's radius plus the shell height.
@@ -149,8 +152,8 @@ TEST(FlightScenarios, EveryDrawnVertexLiesOnOneShellOfRadiusPlusTenKilometres)
         // Where the shell lies over the ground under the observer is the host's landed placement's
         // doing; the trace must report what is drawn there.
         ASSERT_TRUE(r.hasShell);
-        const double c = std::sqrt(fit.centre[0] * fit.centre[0] + fit.centre[1] * fit.centre[1] +
-                                   fit.centre[2] * fit.centre[2]);
+        const double c
+            = std::sqrt(fit.centre[0] * fit.centre[0] + fit.centre[1] * fit.centre[1] + fit.centre[2] * fit.centre[2]);
         // The shell's centre is off the body's centre by at most the carrier's own depth or height.
         EXPECT_LT(c, 3.0 * shellHeight);
         EXPECT_NEAR(r.shellAltitude, shellHeight, c + 50.0);

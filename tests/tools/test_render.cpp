@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 using namespace skysim;
 
@@ -127,7 +128,7 @@ TEST(Pictures, PngRoundTrip)
     std::vector<std::uint8_t> rgb(7 * 5 * 3);
     for (std::size_t i = 0; i < rgb.size(); ++i)
         rgb[i] = std::uint8_t(i * 37);
-    const std::string path = ::testing::TempDir() + "skysim_roundtrip.png";
+    const std::string path = ::testing::TempDir() + "skysim_roundtrip_" + std::to_string(getpid()) + ".png";
     std::string err;
     ASSERT_TRUE(writePng(path, 7, 5, rgb, err)) << err;
     int w = 0, h = 0;
@@ -145,7 +146,7 @@ TEST(DemoRun, WritesPicturesTraceAndPlotAndSummarises)
 {
     if (rootTemplate().empty())
         GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
-    const std::string dir = ::testing::TempDir() + "skysim_demo_run";
+    const std::string dir = ::testing::TempDir() + "skysim_demo_run_" + std::to_string(getpid());
     std::filesystem::remove_all(dir);
     Options opt;
     opt.scenario = "ascent";
@@ -176,7 +177,7 @@ TEST(DemoRun, WritesPicturesTraceAndPlotAndSummarises)
 
 TEST(DemoRun, BadScenarioFileGivesFileAndLineAndNoFlight)
 {
-    const std::string path = ::testing::TempDir() + "skysim_bad.scn";
+    const std::string path = ::testing::TempDir() + "skysim_bad_" + std::to_string(getpid()) + ".scn";
     {
         std::ofstream f(path);
         f << "skyveil-scenario 1\nbodies Earth\nsteps 10\nat 0 Earth alt 1km lng 0 lat 100\nend\n";

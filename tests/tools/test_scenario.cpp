@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <unistd.h>
 
 using namespace skysim;
 
@@ -15,7 +16,10 @@ namespace {
 
 const double earthRadius = 6371000.0;
 
-double radiusOf(const std::string& body) { return body == "Moon" ? 1737400.0 : earthRadius; }
+double radiusOf(const std::string& body)
+{
+    return body == "Moon" ? 1737400.0 : earthRadius;
+}
 
 Scenario parseOk(const std::string& text)
 {
@@ -77,19 +81,19 @@ TEST(ScenarioReader, ReadsEveryKeyword)
                                "at 0 Earth alt 2500 lng 1 lat 2\nat 5 Earth alt 12km lng 1 lat 2\n"
                                "at 9 Moon alt 1.5R lng -1 lat -2\r\nend\n");
     EXPECT_EQ(s.name, "trip");
-    EXPECT_EQ(s.bodies, (std::vector<std::string>{"Earth", "Moon"}));
+    EXPECT_EQ(s.bodies, (std::vector<std::string> {"Earth", "Moon"}));
     EXPECT_EQ(s.camera, CameraMode::Cockpit);
     EXPECT_EQ(s.steps, 10);
     EXPECT_DOUBLE_EQ(s.stepLength, 0.5);
     EXPECT_DOUBLE_EQ(s.timeAcceleration, 10);
-    EXPECT_EQ(s.renderSteps, (std::vector<int>{1, 3}));
+    EXPECT_EQ(s.renderSteps, (std::vector<int> {1, 3}));
     EXPECT_EQ(s.renderEvery, 4);
     ASSERT_EQ(s.path.size(), 3u);
     EXPECT_DOUBLE_EQ(s.path[0].altitude.value, 2500);
     EXPECT_DOUBLE_EQ(s.path[1].altitude.value, 12000);
     EXPECT_TRUE(s.path[2].altitude.inRadii);
     EXPECT_NEAR(s.path[2].longitude, -1 * 3.14159265358979 / 180, 1e-12);
-    EXPECT_EQ(renderPlan(s), (std::vector<int>{0, 1, 3, 4, 8, 9}));
+    EXPECT_EQ(renderPlan(s), (std::vector<int> {0, 1, 3, 4, 8, 9}));
 }
 
 TEST(ScenarioReader, NamesFileLineAndFault)
@@ -208,7 +212,7 @@ TEST(ScenarioReader, MangledTextsGiveAnswersNotCrashes)
 
 TEST(ScenarioReader, LoadsFilesAndNamesThemInErrors)
 {
-    const std::string path = ::testing::TempDir() + "skysim_scenario_test.scn";
+    const std::string path = ::testing::TempDir() + "skysim_scenario_" + std::to_string(getpid()) + ".scn";
     {
         std::ofstream f(path);
         f << "skyveil-scenario 1\nbodies Earth\nsteps 10\nat 0 Earth alt 1km lng 0 lat 0\nbogus\nend\n";

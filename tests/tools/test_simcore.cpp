@@ -50,8 +50,8 @@ TEST(BlockLevel, RecoversTheLevelAnywhereOnAnyFace)
                 const double span = 2.0 / std::pow(2.0, level - 1);
                 const int cells = 1 << (level - 1);
                 // A block on the grid of its level, at the face's centre and at a corner, and a random one.
-                const int picks[3][2] = {{cells / 2, cells / 2}, {cells - 1, cells - 1},
-                                         {int(unit(rng) * cells), int(unit(rng) * cells)}};
+                const int picks[3][2] = {
+                    {cells / 2, cells / 2}, {cells - 1, cells - 1}, {int(unit(rng) * cells), int(unit(rng) * cells)}};
                 for (const auto& pick : picks) {
                     makeBlock(axis, sign, -1.0 + span * pick[0], -1.0 + span * pick[1], level, 6381000.0, pos);
                     EXPECT_EQ(blockLevel(pos), level) << "axis " << axis << " sign " << sign;
@@ -139,8 +139,8 @@ TEST(Summary, CountsCarrierLifeReanchorsRestartsAndEngineTimes)
     add("Earth", true, 300, 40, true);
     add("Earth", true, 200, 50, false);
     add("Earth", false, 5000, 0, false);
-    add("Earth", true, 100, 50, false);  // same body again: no restart
-    add("Moon", true, 400, 30, true);    // body change: restart
+    add("Earth", true, 100, 50, false); // same body again: no restart
+    add("Moon", true, 400, 30, true); // body change: restart
     const FlightSummary s = summarise(rows);
     EXPECT_EQ(s.steps, 7);
     EXPECT_EQ(s.carrierCreated, 2);
@@ -188,19 +188,19 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
 {
     Options o;
     std::string err;
-    const char* good[] = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39",
-                          "--size", "320x200", "--no-progress"};
+    const char* good[] = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39", "--size",
+        "320x200", "--no-progress"};
     ASSERT_TRUE(parseOptions(12, good, o, err)) << err;
     EXPECT_EQ(o.scenario, "ascent");
     EXPECT_EQ(o.outDir, "d");
     EXPECT_EQ(o.steps, 40);
-    EXPECT_EQ(o.renderAt, (std::vector<int>{0, 5, 39}));
+    EXPECT_EQ(o.renderAt, (std::vector<int> {0, 5, 39}));
     EXPECT_EQ(o.width, 320);
     EXPECT_EQ(o.height, 200);
     EXPECT_FALSE(o.progress);
-    const std::vector<std::vector<const char*>> bad = {
-        {"x", "--steps"}, {"x", "--steps", "0"}, {"x", "--size", "10x10"}, {"x", "--size", "big"},
-        {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"}, {"x", "--frobnicate"}};
+    const std::vector<std::vector<const char*>> bad
+        = {{"x", "--steps"}, {"x", "--steps", "0"}, {"x", "--size", "10x10"}, {"x", "--size", "big"},
+            {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"}, {"x", "--frobnicate"}};
     for (const auto& args : bad) {
         Options p;
         EXPECT_FALSE(parseOptions(int(args.size()), args.data(), p, err)) << args.back();

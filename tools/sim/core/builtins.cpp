@@ -1,7 +1,6 @@
 // The built-in scenarios, written in the scenario file format so that one reader serves all.
 #include "scenario.h"
 
-
 namespace skysim {
 
 namespace {

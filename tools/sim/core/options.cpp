@@ -109,8 +109,8 @@ bool parseOptions(int argc, const char* const* argv, Options& opt, std::string& 
             if (!value(v))
                 return false;
             const std::size_t x = v.find('x');
-            if (x == std::string::npos || !wholeNumber(v.substr(0, x), 16, 4096, opt.width) ||
-                !wholeNumber(v.substr(x + 1), 16, 4096, opt.height)) {
+            if (x == std::string::npos || !wholeNumber(v.substr(0, x), 16, 4096, opt.width)
+                || !wholeNumber(v.substr(x + 1), 16, 4096, opt.height)) {
                 err = "--size needs WIDTHxHEIGHT, each from 16 to 4096, not '" + v + "'";
                 return false;
             }

@@ -8,18 +8,18 @@ namespace skysim {
 
 struct Options {
     std::string scenario = "descent"; // built-in name or file
-    std::string outDir;               // empty: out/<scenario name>
-    std::string root;                 // root tree template; empty: the build's own
-    int steps = 0;                    // 0: the scenario's own count
-    int renderEvery = 0;              // 0: as the scenario says
-    std::vector<int> renderAt;        // explicit render steps, replacing the scenario's
+    std::string outDir; // empty: out/<scenario name>
+    std::string root; // root tree template; empty: the build's own
+    int steps = 0; // 0: the scenario's own count
+    int renderEvery = 0; // 0: as the scenario says
+    std::vector<int> renderAt; // explicit render steps, replacing the scenario's
     bool renderAtGiven = false;
     bool noRender = false;
     int width = 800, height = 600;
     bool progress = true;
     bool help = false;
     bool list = false;
-    std::string show;                 // print this built-in scenario's text
+    std::string show; // print this built-in scenario's text
 };
 
 // Parses argv[1..argc-1]. Returns true, or false with a one-line complaint in `err`.

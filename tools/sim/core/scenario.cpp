@@ -22,7 +22,12 @@ const std::size_t maxNameLength = 63;
 // One reader pass over a text; every check reports through fail() and stops the pass.
 class Reader {
 public:
-    Reader(const std::string& file, Scenario& out, ScenarioError& err) : file_(file), out_(out), err_(err) {}
+    Reader(const std::string& file, Scenario& out, ScenarioError& err)
+        : file_(file)
+        , out_(out)
+        , err_(err)
+    {
+    }
 
     bool run(const std::string& text);
 
@@ -41,8 +46,8 @@ private:
     bool wholeNumber(const std::string& w, long lo, long hi, long& v) const;
     bool realNumber(const std::string& w, double& v) const;
     bool altitude(const std::string& w, Altitude& a) const;
-    bool angle(int no, const std::vector<std::string>& words, std::size_t at, const char* key, double limit,
-               double& rad);
+    bool angle(
+        int no, const std::vector<std::string>& words, std::size_t at, const char* key, double limit, double& rad);
     bool waypoint(int no, const std::vector<std::string>& words);
 
     const std::string& file_;
@@ -160,15 +165,16 @@ bool Reader::altitude(const std::string& w, Altitude& a) const
     return true;
 }
 
-bool Reader::angle(int no, const std::vector<std::string>& words, std::size_t at, const char* key, double limit,
-                   double& rad)
+bool Reader::angle(
+    int no, const std::vector<std::string>& words, std::size_t at, const char* key, double limit, double& rad)
 {
     if (at + 1 >= words.size() || words[at] != key)
         return fail(no, std::string("'at' expects '") + key + " DEGREES' here");
     double deg = 0;
     if (!realNumber(words[at + 1], deg) || std::fabs(deg) > limit)
-        return fail(no, std::string("'") + key + "' needs degrees from " + std::to_string(int(-limit)) + " to " +
-                            std::to_string(int(limit)) + ", not '" + words[at + 1] + "'");
+        return fail(no,
+            std::string("'") + key + "' needs degrees from " + std::to_string(int(-limit)) + " to "
+                + std::to_string(int(limit)) + ", not '" + words[at + 1] + "'");
     rad = deg * degree;
     return true;
 }
@@ -187,9 +193,9 @@ bool Reader::waypoint(int no, const std::vector<std::string>& words)
         return fail(no, "'at' needs a step number from 0 to " + std::to_string(maxSteps) + ", not '" + words[1] + "'");
     w.step = int(step);
     if (!out_.path.empty() && w.step <= out_.path.back().step)
-        return fail(no, "waypoint steps must increase: step " + std::to_string(w.step) + " follows step " +
-                            std::to_string(out_.path.back().step) + " (line " +
-                            std::to_string(out_.path.back().line) + ")");
+        return fail(no,
+            "waypoint steps must increase: step " + std::to_string(w.step) + " follows step "
+                + std::to_string(out_.path.back().step) + " (line " + std::to_string(out_.path.back().line) + ")");
     if (!bodiesLine_)
         return fail(no, "'at' before 'bodies': name the bodies first");
     w.body = words[2];
@@ -201,9 +207,10 @@ bool Reader::waypoint(int no, const std::vector<std::string>& words)
         i += 1;
     } else if (i + 1 < words.size() && words[i] == "alt") {
         if (!altitude(words[i + 1], w.altitude))
-            return fail(no, "'alt' needs a height of 0 or more: metres ('2500' or '2500m'), kilometres ('12km') "
-                            "or body radii up to 100 ('0.6R'), not '" +
-                                words[i + 1] + "'");
+            return fail(no,
+                "'alt' needs a height of 0 or more: metres ('2500' or '2500m'), kilometres ('12km') "
+                "or body radii up to 100 ('0.6R'), not '"
+                    + words[i + 1] + "'");
         i += 2;
     } else {
         return fail(no, usage);
@@ -306,8 +313,8 @@ bool Reader::line(int no, const std::vector<std::string>& words)
             return fail(no, "'render' needs step numbers, or 'every N'");
         for (std::size_t i = 1; i <= n; ++i) {
             if (!wholeNumber(words[i], 0, maxSteps, v))
-                return fail(no, "'render' needs step numbers from 0 to " + std::to_string(maxSteps) + ", not '" +
-                                    words[i] + "'");
+                return fail(no,
+                    "'render' needs step numbers from 0 to " + std::to_string(maxSteps) + ", not '" + words[i] + "'");
             out_.renderSteps.push_back(int(v));
             renderLines_.push_back(no);
         }
@@ -330,13 +337,15 @@ bool Reader::finish(int lastLine)
         return fail(out_.path.front().line, "the first waypoint must be at step 0");
     for (const Waypoint& w : out_.path) {
         if (w.step >= out_.steps)
-            return fail(w.line, "waypoint step " + std::to_string(w.step) + " lies beyond the last step (" +
-                                    std::to_string(out_.steps - 1) + ")");
+            return fail(w.line,
+                "waypoint step " + std::to_string(w.step) + " lies beyond the last step ("
+                    + std::to_string(out_.steps - 1) + ")");
     }
     for (std::size_t i = 0; i < out_.renderSteps.size(); ++i) {
         if (out_.renderSteps[i] >= out_.steps)
-            return fail(renderLines_[i], "render step " + std::to_string(out_.renderSteps[i]) +
-                                             " lies beyond the last step (" + std::to_string(out_.steps - 1) + ")");
+            return fail(renderLines_[i],
+                "render step " + std::to_string(out_.renderSteps[i]) + " lies beyond the last step ("
+                    + std::to_string(out_.steps - 1) + ")");
     }
     std::sort(out_.renderSteps.begin(), out_.renderSteps.end());
     out_.renderSteps.erase(std::unique(out_.renderSteps.begin(), out_.renderSteps.end()), out_.renderSteps.end());

@@ -21,24 +21,24 @@ struct Altitude {
 // One waypoint of the focus vessel's path: where it is at a given step.
 struct Waypoint {
     int step = 0;
-    std::string body;     // reference body, one of the scenario's bodies
-    Altitude altitude;    // above the mean radius; zero for a landed waypoint
-    bool landed = false;  // on the ground (the vessel is placed landed, not flying)
+    std::string body; // reference body, one of the scenario's bodies
+    Altitude altitude; // above the mean radius; zero for a landed waypoint
+    bool landed = false; // on the ground (the vessel is placed landed, not flying)
     double longitude = 0; // radians
-    double latitude = 0;  // radians
-    int line = 0;         // line of the file it came from, for messages
+    double latitude = 0; // radians
+    int line = 0; // line of the file it came from, for messages
 };
 
 struct Scenario {
     std::string name;
     std::vector<std::string> bodies; // bodies of the system, in the order they are created
     CameraMode camera = CameraMode::External;
-    int steps = 0;                   // number of simulation steps to fly
-    double stepLength = 0.1;         // simulated seconds per step
+    int steps = 0; // number of simulation steps to fly
+    double stepLength = 0.1; // simulated seconds per step
     double timeAcceleration = 1.0;
-    std::vector<int> renderSteps;    // steps to draw, ascending (from "render")
-    int renderEvery = 0;             // draw every N steps (from "render every"), 0 for none
-    std::vector<Waypoint> path;      // ascending steps, the first at step 0
+    std::vector<int> renderSteps; // steps to draw, ascending (from "render")
+    int renderEvery = 0; // draw every N steps (from "render every"), 0 for none
+    std::vector<Waypoint> path; // ascending steps, the first at step 0
 };
 
 // Where and why a scenario text was refused.
@@ -85,7 +85,10 @@ struct PathPoint {
 template <typename RadiusFn> PathPoint samplePath(const Scenario& s, double step, RadiusFn radiusOf);
 
 // Altitude in metres of a waypoint on a body of the given radius.
-inline double altitudeMetres(const Altitude& a, double radius) { return a.inRadii ? a.value * radius : a.value; }
+inline double altitudeMetres(const Altitude& a, double radius)
+{
+    return a.inRadii ? a.value * radius : a.value;
+}
 
 // Non-template core of samplePath: `radiusOf(name, ctx)` gives a body's radius in metres.
 PathPoint samplePathWith(const Scenario& s, double step, double (*radiusOf)(const std::string&, void*), void* ctx);

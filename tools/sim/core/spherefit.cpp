@@ -54,8 +54,8 @@ SphereFit fitSphere(const std::vector<double>& xyz)
     double a[4][4] = {}, b[4] = {};
     for (std::size_t i = 0; i < n; ++i) {
         const double row[4] = {2 * xyz[3 * i] / scale, 2 * xyz[3 * i + 1] / scale, 2 * xyz[3 * i + 2] / scale, 1};
-        const double rhs = (xyz[3 * i] * xyz[3 * i] + xyz[3 * i + 1] * xyz[3 * i + 1] + xyz[3 * i + 2] * xyz[3 * i + 2]) /
-                           (scale * scale);
+        const double rhs = (xyz[3 * i] * xyz[3 * i] + xyz[3 * i + 1] * xyz[3 * i + 1] + xyz[3 * i + 2] * xyz[3 * i + 2])
+            / (scale * scale);
         for (int r = 0; r < 4; ++r) {
             for (int c = 0; c < 4; ++c)
                 a[r][c] += row[r] * row[c];

@@ -7,7 +7,7 @@
 namespace skysim {
 
 struct SphereFit {
-    bool ok = false;        // false for fewer than 4 points or points on one plane
+    bool ok = false; // false for fewer than 4 points or points on one plane
     double centre[3] = {0, 0, 0};
     double radius = 0;
     double maxDeviation = 0; // largest | |p - centre| - radius |

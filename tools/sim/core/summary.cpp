@@ -68,13 +68,13 @@ std::string formatSummary(const FlightSummary& s, const std::vector<std::string>
     line("engine restarts         %d", s.restarts);
     if (s.engineWorstStep >= 0)
         line("add-on time per step    median %.0f us, worst %.0f us (step %d)", s.engineMedianUs, s.engineWorstUs,
-             s.engineWorstStep);
+            s.engineWorstStep);
     else
         out += "add-on time per step    (no carrier during the flight)\n";
     line("peak leaves shown       %d%s", s.peakLeaves, s.peakLeaves >= 1023 ? " (the mesh's 1023-group cap)" : "");
     if (s.hasShell)
         line("shell over the ground   %.1f m at the end (%.1f to %.1f m over the flight)", s.shellLast, s.shellMin,
-             s.shellMax);
+            s.shellMax);
     else
         out += "shell over the ground   (no shell drawn under the observer)\n";
     if (!files.empty()) {

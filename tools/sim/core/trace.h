@@ -9,20 +9,20 @@ namespace skysim {
 // What one step showed. Each field is read from the stand-in simulator, never from the engine.
 struct TraceRow {
     int step = 0;
-    double time = 0;         // simulation time after the step [s]
-    std::string body;        // the focus vessel's reference body
-    double altitude = 0;     // the focus vessel's altitude over the mean radius [m]
-    double cameraRadii = 0;  // camera distance from the body's centre [body radii]
-    bool carrier = false;    // a vessel of class HazeCarrier exists after the step
-    int leaves = 0;          // distinct block vertex arrays among the groups (leaf blocks shown, at most 1023)
-    int groupsDrawn = 0;     // groups holding a block (81 vertices); the rest hold the placeholder
-    double engineUs = 0;     // the add-on's time in the step: the simulator step's wall time less a bare step's [us]
-    int alphaFlag = -1;      // the carrier mesh's alpha-modulation property, -1 without a carrier
-    double haze = 0;         // the material's ambient alpha while blocks are drawn, else 0
-    bool reanchor = false;   // the carrier was moved to a new ground position during the step (a re-anchoring
-                             // in place shows no move and is not counted)
+    double time = 0; // simulation time after the step [s]
+    std::string body; // the focus vessel's reference body
+    double altitude = 0; // the focus vessel's altitude over the mean radius [m]
+    double cameraRadii = 0; // camera distance from the body's centre [body radii]
+    bool carrier = false; // a vessel of class HazeCarrier exists after the step
+    int leaves = 0; // distinct block vertex arrays among the groups (leaf blocks shown, at most 1023)
+    int groupsDrawn = 0; // groups holding a block (81 vertices); the rest hold the placeholder
+    double engineUs = 0; // the add-on's time in the step: the simulator step's wall time less a bare step's [us]
+    int alphaFlag = -1; // the carrier mesh's alpha-modulation property, -1 without a carrier
+    double haze = 0; // the material's ambient alpha while blocks are drawn, else 0
+    bool reanchor = false; // the carrier was moved to a new ground position during the step (a re-anchoring
+                           // in place shows no move and is not counted)
     double shellAltitude = 0; // height of the drawn shell over the ground under the observer [m]
-    bool hasShell = false;    // shellAltitude is valid (blocks drawn under the observer)
+    bool hasShell = false; // shellAltitude is valid (blocks drawn under the observer)
 };
 
 // The CSV header line, without the newline.

@@ -82,7 +82,10 @@ bool rootHasAddon(const std::string& dir)
 
 Flight::Flight() = default;
 
-Flight::~Flight() { end(); }
+Flight::~Flight()
+{
+    end();
+}
 
 void Flight::end()
 {
@@ -110,8 +113,8 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
         return false;
     }
     if (withAddon && !rootHasAddon(rootTemplate)) {
-        err = "no add-on in the root tree '" + rootTemplate +
-              "' (expected modules/veilcore.dll and modules/plugin/skyveil.dll: build the project first, or "
+        err = "no add-on in the root tree '" + rootTemplate
+            + "' (expected modules/veilcore.dll and modules/plugin/skyveil.dll: build the project first, or "
               "give --root)";
         return false;
     }
@@ -169,9 +172,7 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
 Flight::Place Flight::placeAt(double k, double dtAhead) const
 {
     Place p;
-    p.point = samplePath(scenario_, k, [this](const std::string& name) {
-        return oapiGetSize(body(name));
-    });
+    p.point = samplePath(scenario_, k, [this](const std::string& name) { return oapiGetSize(body(name)); });
     OBJHANDLE b = body(p.point.body);
     const double radius = oapiGetSize(b);
     p.landed = p.point.landed;

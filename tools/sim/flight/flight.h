@@ -61,8 +61,8 @@ public:
 
 private:
     struct Place {
-        VECTOR3 pos;   // global
-        VECTOR3 loc;   // body frame
+        VECTOR3 pos; // global
+        VECTOR3 loc; // body frame
         bool landed;
         PathPoint point;
     };

@@ -62,8 +62,7 @@ Scenario applyOptions(Scenario s, const Options& opt)
 
 } // namespace
 
-int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgress, std::ostream& out,
-            std::ostream& err)
+int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgress, std::ostream& out, std::ostream& err)
 {
     if (opt.help) {
         out << usageText();
@@ -142,8 +141,8 @@ int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgres
             const std::vector<std::uint8_t> pic = renderScene(gl, view, &ss);
             skippedGroups += ss.groupsSkipped;
             const std::string a = numbered(dir, "scene", k), b = numbered(dir, "blocks", k);
-            if (!writePng(a, gl.width(), gl.height(), pic, why) ||
-                !writePng(b, gl.width(), gl.height(), renderWireframe(gl, view), why)) {
+            if (!writePng(a, gl.width(), gl.height(), pic, why)
+                || !writePng(b, gl.width(), gl.height(), renderWireframe(gl, view), why)) {
                 err << "\nskyveil-sim: " << why << "\n";
                 return 1;
             }
@@ -152,8 +151,8 @@ int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgres
         }
         if (showProgress && opt.progress) {
             char note[96];
-            std::snprintf(note, sizeof note, "%s alt %.0f km, leaves %d", row.body.c_str(), row.altitude / 1000.0,
-                          row.leaves);
+            std::snprintf(
+                note, sizeof note, "%s alt %.0f km, leaves %d", row.body.c_str(), row.altitude / 1000.0, row.leaves);
             out << "\r" << progressLine(k + 1, s.steps, 40, note) << "\x1b[K" << std::flush;
         }
     }

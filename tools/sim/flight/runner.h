@@ -12,7 +12,7 @@ namespace skysim {
 // Runs what the options ask for. `defaultRoot` is the root tree used without --root; `showProgress`
 // says whether stdout is a terminal. Writes the summary and any complaint to `out`/`err`. Returns the
 // process exit code: 0 done, 1 the run failed, 2 bad options or scenario.
-int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgress, std::ostream& out,
-            std::ostream& err);
+int runDemo(
+    const Options& opt, const std::string& defaultRoot, bool showProgress, std::ostream& out, std::ostream& err);
 
 } // namespace skysim

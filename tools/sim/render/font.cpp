@@ -34,7 +34,10 @@ void beginPixelView(int w, int h)
     glLoadIdentity();
 }
 
-int textWidth(const std::string& text, int scale) { return int(text.size()) * 6 * scale; }
+int textWidth(const std::string& text, int scale)
+{
+    return int(text.size()) * 6 * scale;
+}
 
 int drawText(double x, double y, int scale, const std::string& text)
 {

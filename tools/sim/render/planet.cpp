@@ -43,8 +43,8 @@ void drawPlanetCap(const EyeFrame& eye, const VECTOR3& centre, double radius)
             const double phi = 2.0 * 3.14159265358979323846 * j / sectors;
             for (int k = 0; k < 2; ++k) {
                 const double th = horizon * double(i + k) / rings;
-                const VECTOR3 n = vadd(vmul(c, std::cos(th)),
-                                       vmul(vadd(vmul(e1, std::cos(phi)), vmul(e2, std::sin(phi))), std::sin(th)));
+                const VECTOR3 n = vadd(
+                    vmul(c, std::cos(th)), vmul(vadd(vmul(e1, std::cos(phi)), vmul(e2, std::sin(phi))), std::sin(th)));
                 const VECTOR3 p = vadd(toCentre, vmul(n, radius));
                 verts.insert(verts.end(), {float(p.x), float(p.y), float(p.z)});
                 norms.insert(norms.end(), {float(n.x), float(n.y), float(n.z)});
@@ -77,8 +77,8 @@ void bodyColour(const std::string& name, float rgb[3])
     rgb[2] = b;
 }
 
-void capDepthRange(const EyeFrame& eye, const VECTOR3& centre, double radius, double margin, double& zNear,
-                   double& zFar)
+void capDepthRange(
+    const EyeFrame& eye, const VECTOR3& centre, double radius, double margin, double& zNear, double& zFar)
 {
     const double d = vlen(vsub(eye.origin, centre));
     const double alt = std::max(1.0, d - radius);

@@ -17,7 +17,7 @@ void drawPlanetCap(const EyeFrame& eye, const VECTOR3& centre, double radius);
 void bodyColour(const std::string& name, float rgb[3]);
 
 // Near and far clip distances that hold the visible cap and everything within `margin` of it.
-void capDepthRange(const EyeFrame& eye, const VECTOR3& centre, double radius, double margin, double& zNear,
-                   double& zFar);
+void capDepthRange(
+    const EyeFrame& eye, const VECTOR3& centre, double radius, double margin, double& zNear, double& zFar);
 
 } // namespace skysim

@@ -69,8 +69,8 @@ std::vector<std::uint8_t> renderPlot(Offscreen& gl, const std::vector<TraceRow>&
         camTop = std::max(camTop, std::min(r.cameraRadii * 1.05, 20.0));
     const auto engine = [](const TraceRow& r) { return std::max(0.0, r.engineUs); };
     Panel panels[4] = {
-        {"CAMERA DISTANCE (RADII)", [](const TraceRow& r) { return r.cameraRadii; }, {0.3f, 0.3f, 0.3f},
-         0, camTop, {2.0, 1.5, 1.25}},
+        {"CAMERA DISTANCE (RADII)", [](const TraceRow& r) { return r.cameraRadii; }, {0.3f, 0.3f, 0.3f}, 0, camTop,
+            {2.0, 1.5, 1.25}},
         {"LEAVES SHOWN", [](const TraceRow& r) { return double(r.leaves); }, {0.1f, 0.55f, 0.2f}, 0, 1, {1023}},
         {"ADD-ON TIME PER STEP (US)", engine, {0.85f, 0.4f, 0.05f}, 0, robustTop(rows, engine), {}},
         {"HAZE FACTOR", [](const TraceRow& r) { return r.haze; }, {0.2f, 0.45f, 0.9f}, 0, 1.05, {}},

@@ -47,7 +47,7 @@ bool writePng(const std::string& path, int w, int h, const std::vector<std::uint
     }
     png_init_io(png, f.get());
     png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < h; ++y)
         png_write_row(png, const_cast<png_bytep>(rgb.data() + std::size_t(y) * std::size_t(w) * 3));

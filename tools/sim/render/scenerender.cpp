@@ -73,7 +73,7 @@ double farthestVertex(const EyeFrame& eye, const SceneView& view)
             continue;
         // The corners and the centre bound a block well enough for a clip plane with margin.
         const DWORD probe[5] = {0, sg.group.nVtx / 2, sg.group.nVtx - 1, std::min<DWORD>(8, sg.group.nVtx - 1),
-                                std::min<DWORD>(72, sg.group.nVtx - 1)};
+            std::min<DWORD>(72, sg.group.nVtx - 1)};
         for (DWORD i : probe)
             far = std::max(far, vlen(vsub(vertexGlobal(sg, sg.group.Vtx[i]), eye.origin)));
     }

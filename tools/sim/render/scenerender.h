@@ -11,7 +11,7 @@
 namespace skysim {
 
 struct SceneStats {
-    int groupsDrawn = 0;   // groups whose triangles were handed to GL
+    int groupsDrawn = 0; // groups whose triangles were handed to GL
     int groupsSkipped = 0; // groups with a null array or an index beyond their vertex count
     long triangles = 0;
 };
@@ -24,8 +24,8 @@ struct SceneStats {
 std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, SceneStats* stats = nullptr);
 
 struct WireStats {
-    int blocks = 0;          // 81-vertex groups drawn
-    int unknownLevel = 0;    // blocks whose level could not be told from their vertices
+    int blocks = 0; // 81-vertex groups drawn
+    int unknownLevel = 0; // blocks whose level could not be told from their vertices
     int levelCount[41] = {}; // blocks per level
     int levelUnderObserver = 0; // level of the block under the focus vessel, 0 if none
 };

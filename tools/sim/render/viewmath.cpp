@@ -6,7 +6,10 @@
 
 namespace skysim {
 
-double vlen(const VECTOR3& a) { return std::sqrt(vdot(a, a)); }
+double vlen(const VECTOR3& a)
+{
+    return std::sqrt(vdot(a, a));
+}
 
 VECTOR3 vunit(const VECTOR3& a)
 {
@@ -17,13 +20,13 @@ VECTOR3 vunit(const VECTOR3& a)
 VECTOR3 rmul(const MATRIX3& r, const VECTOR3& v)
 {
     return _V(r.m11 * v.x + r.m12 * v.y + r.m13 * v.z, r.m21 * v.x + r.m22 * v.y + r.m23 * v.z,
-              r.m31 * v.x + r.m32 * v.y + r.m33 * v.z);
+        r.m31 * v.x + r.m32 * v.y + r.m33 * v.z);
 }
 
 VECTOR3 rtmul(const MATRIX3& r, const VECTOR3& v)
 {
     return _V(r.m11 * v.x + r.m21 * v.y + r.m31 * v.z, r.m12 * v.x + r.m22 * v.y + r.m32 * v.z,
-              r.m13 * v.x + r.m23 * v.y + r.m33 * v.z);
+        r.m13 * v.x + r.m23 * v.y + r.m33 * v.z);
 }
 
 EyeFrame makeEyeFrame(const VECTOR3& pos, const VECTOR3& dir, const VECTOR3& upHint)
@@ -60,8 +63,8 @@ void modelView(const EyeFrame& eye, const VECTOR3& pos, const MATRIX3& rot, doub
     VECTOR3 rows[3];
     eyeRows(eye, rows);
     const VECTOR3 d = vsub(pos, eye.origin);
-    const VECTOR3 cols[3] = {_V(rot.m11, rot.m21, rot.m31), _V(rot.m12, rot.m22, rot.m32),
-                             _V(rot.m13, rot.m23, rot.m33)};
+    const VECTOR3 cols[3]
+        = {_V(rot.m11, rot.m21, rot.m31), _V(rot.m12, rot.m22, rot.m32), _V(rot.m13, rot.m23, rot.m33)};
     for (int c = 0; c < 3; ++c) {
         for (int r = 0; r < 3; ++r)
             out[4 * c + r] = vdot(rows[r], cols[c]);

@@ -28,10 +28,22 @@ void viewRotation(const EyeFrame& eye, double out[16]);
 void loadPerspective(double aperture, double aspect, double zNear, double zFar);
 
 // Small vector helpers in double.
-inline VECTOR3 vsub(const VECTOR3& a, const VECTOR3& b) { return _V(a.x - b.x, a.y - b.y, a.z - b.z); }
-inline VECTOR3 vadd(const VECTOR3& a, const VECTOR3& b) { return _V(a.x + b.x, a.y + b.y, a.z + b.z); }
-inline VECTOR3 vmul(const VECTOR3& a, double k) { return _V(a.x * k, a.y * k, a.z * k); }
-inline double vdot(const VECTOR3& a, const VECTOR3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline VECTOR3 vsub(const VECTOR3& a, const VECTOR3& b)
+{
+    return _V(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+inline VECTOR3 vadd(const VECTOR3& a, const VECTOR3& b)
+{
+    return _V(a.x + b.x, a.y + b.y, a.z + b.z);
+}
+inline VECTOR3 vmul(const VECTOR3& a, double k)
+{
+    return _V(a.x * k, a.y * k, a.z * k);
+}
+inline double vdot(const VECTOR3& a, const VECTOR3& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 inline VECTOR3 vcross(const VECTOR3& a, const VECTOR3& b)
 {
     return _V(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
