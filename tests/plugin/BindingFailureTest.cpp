@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct Failure {
@@ -18,6 +20,12 @@ const Failure failures[] = {
     {Engine::WithoutMaincall, "Haze carrier interface error. Check installation for version mix-up.",
      "MaincallMissing"},
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const Failure& failure, std::ostream* os)
+{
+    *os << failure.name;
+}
 
 class BindingFailure : public testing::TestWithParam<Failure> {};
 
