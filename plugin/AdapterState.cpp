@@ -72,7 +72,7 @@ double vesselGetStatusValue(VESSEL* vessel, int i)
     VESSELSTATUS status;
     std::memset(&status, 0, sizeof status);
     vessel->GetStatus(status);
-    const double values[9] = {status.vrot.x, status.vrot.y, status.vrot.z, status.arot.x,   status.arot.y,
-                              status.arot.z, status.fuel,   status.eng_main, status.eng_hovr};
+    const double values[9] = {status.vrot.x, status.vrot.y, status.vrot.z, status.arot.x, status.arot.y, status.arot.z,
+        status.fuel, status.eng_main, status.eng_hovr};
     return values[i];
 }

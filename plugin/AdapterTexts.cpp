@@ -35,8 +35,8 @@ int create(const char* name, const char* classname, const VESSELSTATUS2& status)
 
 } // namespace
 
-int vesselCreateFree(const char* name, const char* classname, const char* body, VECTOR3 rpos, VECTOR3 rvel,
-                     VECTOR3 arot, VECTOR3 vrot)
+int vesselCreateFree(
+    const char* name, const char* classname, const char* body, VECTOR3 rpos, VECTOR3 rvel, VECTOR3 arot, VECTOR3 vrot)
 {
     if (vesselNamed(name))
         return 0;
@@ -49,8 +49,8 @@ int vesselCreateFree(const char* name, const char* classname, const char* body, 
     return create(name, classname, status);
 }
 
-int vesselCreateLanded(const char* name, const char* classname, const char* body, double latitude,
-                       double longitude, double heading)
+int vesselCreateLanded(
+    const char* name, const char* classname, const char* body, double latitude, double longitude, double heading)
 {
     if (vesselNamed(name))
         return 0;

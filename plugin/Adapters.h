@@ -18,13 +18,13 @@ void debugText(const char* text);
 
 // Slot 59: creates a vessel in free flight around the named body. Returns 0 without creating anything
 // if a vessel of that name exists, else 1 if the host created it and 0 if not. arot comes before vrot.
-int vesselCreateFree(const char* name, const char* classname, const char* body, VECTOR3 rpos, VECTOR3 rvel,
-                     VECTOR3 arot, VECTOR3 vrot);
+int vesselCreateFree(
+    const char* name, const char* classname, const char* body, VECTOR3 rpos, VECTOR3 rvel, VECTOR3 arot, VECTOR3 vrot);
 
 // Slot 60: creates a landed vessel on the named body; latitude comes before longitude, angles in
 // radians. Returns 0 if a vessel of that name exists or the host refused, else 1.
-int vesselCreateLanded(const char* name, const char* classname, const char* body, double latitude,
-                       double longitude, double heading);
+int vesselCreateLanded(
+    const char* name, const char* classname, const char* body, double latitude, double longitude, double heading);
 
 // Slot 61: clears the 256-byte buffer, then copies at most 254 characters of the class name into it
 // (nothing for a vessel without one), so the buffer always ends in zero bytes.

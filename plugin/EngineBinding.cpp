@@ -27,8 +27,7 @@ void showError(const char* text)
 
 // A FARPROC goes through the catch-all function type, so no conversion between unrelated function
 // types is ever written directly.
-template <typename Entry>
-Entry entryCast(FARPROC proc)
+template <typename Entry> Entry entryCast(FARPROC proc)
 {
     return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(proc));
 }

@@ -6,8 +6,8 @@
 VECTOR3 equToGlobal(OBJHANDLE body, double latitude, double longitude, double radius)
 {
     const double cosLat = std::cos(latitude);
-    const VECTOR3 v = _V(radius * cosLat * std::cos(longitude), radius * std::sin(latitude),
-                         radius * cosLat * std::sin(longitude));
+    const VECTOR3 v
+        = _V(radius * cosLat * std::cos(longitude), radius * std::sin(latitude), radius * cosLat * std::sin(longitude));
 
     const double eps = oapiGetPlanetObliquity(body);
     const double theta = oapiGetPlanetTheta(body);

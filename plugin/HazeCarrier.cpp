@@ -14,23 +14,25 @@
 
 namespace {
 
-const double carrierSize = 1e8;                      // [m] keeps the carrier in every view
-const double visibilityLimit = 7.5e-8;               // apparent size below which it is not drawn
-const double spotLimit = 1.5e-7;                     // apparent size below which no spot is drawn
-const VECTOR3 cameraOffset = {{0.0, 1.467, 6.782}};  // [m]
-const VECTOR3 touchdown1 = {{0.0, 10000.0, 10.0}};   // [m] the contact plane lies 10 km above the
-const VECTOR3 touchdown2 = {{-3.5, 10000.0, -3.0}};  //     origin, so the origin sits 10 km below
-const VECTOR3 touchdown3 = {{3.5, 10000.0, -3.0}};   //     the ground once landed
+const double carrierSize = 1e8; // [m] keeps the carrier in every view
+const double visibilityLimit = 7.5e-8; // apparent size below which it is not drawn
+const double spotLimit = 1.5e-7; // apparent size below which no spot is drawn
+const VECTOR3 cameraOffset = {{0.0, 1.467, 6.782}}; // [m]
+// Touchdown points [m]: the contact plane lies 10 km above the origin along the vessel's y axis.
+const VECTOR3 touchdown1 = {{0.0, 10000.0, 10.0}};
+const VECTOR3 touchdown2 = {{-3.5, 10000.0, -3.0}};
+const VECTOR3 touchdown3 = {{3.5, 10000.0, -3.0}};
 const char carrierMeshName[] = "hazeves";
 
 HostVector toHost(const VECTOR3& v)
 {
-    return HostVector{v.x, v.y, v.z};
+    return HostVector {v.x, v.y, v.z};
 }
 
 } // namespace
 
-HazeCarrier::HazeCarrier(OBJHANDLE hVessel, int flightmodel) : VESSEL2(hVessel, flightmodel)
+HazeCarrier::HazeCarrier(OBJHANDLE hVessel, int flightmodel)
+    : VESSEL2(hVessel, flightmodel)
 {
     skipFirstStep = 1;
     fetchGroups = 1;

@@ -55,8 +55,8 @@ private:
     int skipFirstStep = 0;
     int lastResult = 0;
     int fetchGroups = 0;
-    FrameRecord frame{};
+    FrameRecord frame {};
     MESHHANDLE mesh = nullptr;
-    MESHGROUP* groupCache[carrierGroupCount]{};
+    MESHGROUP* groupCache[carrierGroupCount] {};
     MATERIAL* materialCache = nullptr;
 };

@@ -47,7 +47,7 @@ void detachModule()
 } // namespace
 
 // Link anchor referenced by the module's calldummy (ORBITER_MODULE).
-void dummy() {}
+void dummy() { }
 
 // The module's API version, the host's number for the SDK's build date; asked once, then cached.
 DLLCLBK int GetModuleVersion()
@@ -81,7 +81,7 @@ __attribute__((constructor)) void moduleLoaded()
 {
     HMODULE module = nullptr;
     if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCSTR>(&moduleLoaded), &module))
+            reinterpret_cast<LPCSTR>(&moduleLoaded), &module))
         return;
     attachModule(module);
 }

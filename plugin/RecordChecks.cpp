@@ -7,7 +7,7 @@
 #include <cstddef>
 
 #define SAME_SIZE(host, mirror) static_assert(sizeof(host) == sizeof(mirror), #host " size")
-#define SAME_OFFSET(host, mirror, field) \
+#define SAME_OFFSET(host, mirror, field)                                                                               \
     static_assert(offsetof(host, field) == offsetof(mirror, field), #host "." #field " offset")
 
 SAME_SIZE(VECTOR3, HostVector);

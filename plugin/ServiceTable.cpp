@@ -10,8 +10,7 @@ namespace {
 HostServiceTable hostTable; // static storage: all null until filled
 
 // Every entry is stored as the catch-all code pointer; the engine casts it back to its own signature.
-template <typename Fn>
-void put(int slot, Fn* fn)
+template <typename Fn> void put(int slot, Fn* fn)
 {
     hostTable.entry[slot] = reinterpret_cast<HostEntry>(fn);
 }

@@ -32,11 +32,7 @@ protected:
         ASSERT_NE(ship, nullptr);
     }
 
-    template <typename Fn>
-    Fn* entry(int slot)
-    {
-        return reinterpret_cast<Fn*>(log->table.entry[slot]);
-    }
+    template <typename Fn> Fn* entry(int slot) { return reinterpret_cast<Fn*>(log->table.entry[slot]); }
 
     VESSELSTATUS2 status(VESSEL* v)
     {
@@ -48,7 +44,7 @@ protected:
 
     long writes() const { return hostsim::callCount("VESSEL::DefSetStateEx"); }
 
-    Scene scene{Engine::Probe};
+    Scene scene {Engine::Probe};
     ProbeLog* log = nullptr;
     VESSEL* ship = nullptr;
 };
@@ -73,10 +69,8 @@ TEST_F(Adapters, ShiftsWriteBackOnlyANonZeroDelta)
         int slot;
         VECTOR3 VESSELSTATUS2::*field;
     };
-    const Shift shifts[] = {{slotVesselShiftPos, &VESSELSTATUS2::rpos},
-                            {slotVesselShiftArot, &VESSELSTATUS2::arot},
-                            {slotVesselShiftVel, &VESSELSTATUS2::rvel},
-                            {slotVesselShiftVrot, &VESSELSTATUS2::vrot}};
+    const Shift shifts[] = {{slotVesselShiftPos, &VESSELSTATUS2::rpos}, {slotVesselShiftArot, &VESSELSTATUS2::arot},
+        {slotVesselShiftVel, &VESSELSTATUS2::rvel}, {slotVesselShiftVrot, &VESSELSTATUS2::vrot}};
     for (const Shift& shift : shifts) {
         SCOPED_TRACE(shift.slot);
         ShiftFn* fn = entry<ShiftFn>(shift.slot);
@@ -162,8 +156,8 @@ TEST_F(Adapters, ClassNameIsBoundedAndAlwaysTerminated)
 TEST_F(Adapters, StatusValueCountsFromVrotAndRefusesOtherIndices)
 {
     StatusValueFn* value = entry<StatusValueFn>(slotVesselGetStatusValue);
-    const OBJHANDLE spinner =
-        hostsim::createFree("Spinner", "", scene.earth, _V(0, 0, 2e7), _V(0, 0, 0), _V(0.1, 0.2, 0.3), _V(0.4, 0.5, 0.6));
+    const OBJHANDLE spinner = hostsim::createFree(
+        "Spinner", "", scene.earth, _V(0, 0, 2e7), _V(0, 0, 0), _V(0.1, 0.2, 0.3), _V(0.4, 0.5, 0.6));
     ASSERT_NE(spinner, nullptr);
     VESSEL* v = hostsim::vessel(spinner).iface;
     VESSELSTATUS s;
@@ -183,8 +177,8 @@ TEST_F(Adapters, StatusValueCountsFromVrotAndRefusesOtherIndices)
 
 TEST_F(Adapters, BodyAndGlobalAxesAreExpressedInTheVesselFrame)
 {
-    const OBJHANDLE tilted =
-        hostsim::createFree("Tilted", "", scene.earth, _V(1e7, 2e6, -3e6), _V(0, 0, 0), _V(0.4, -1.1, 2.0));
+    const OBJHANDLE tilted
+        = hostsim::createFree("Tilted", "", scene.earth, _V(1e7, 2e6, -3e6), _V(0, 0, 0), _V(0.4, -1.1, 2.0));
     ASSERT_NE(tilted, nullptr);
     VESSEL* v = hostsim::vessel(tilted).iface;
     const MATRIX3 vesselRot = hostsim::vessel(tilted).rot;

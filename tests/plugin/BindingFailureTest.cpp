@@ -18,7 +18,7 @@ const Failure failures[] = {
     {Engine::Missing, "modules\\veilcore.dll not found. Check installation.", "LibraryMissing"},
     {Engine::WithoutInitint, "Haze carrier interface error. Check installation for version mix-up.", "InitintMissing"},
     {Engine::WithoutMaincall, "Haze carrier interface error. Check installation for version mix-up.",
-     "MaincallMissing"},
+        "MaincallMissing"},
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -27,7 +27,7 @@ void PrintTo(const Failure& failure, std::ostream* os)
     *os << failure.name;
 }
 
-class BindingFailure : public testing::TestWithParam<Failure> {};
+class BindingFailure : public testing::TestWithParam<Failure> { };
 
 } // namespace
 
@@ -69,4 +69,4 @@ TEST_P(BindingFailure, OneMessageBoxNoCarrierAndAScenarioCarrierDeletesItself)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, BindingFailure, testing::ValuesIn(failures),
-                         [](const testing::TestParamInfo<Failure>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Failure>& info) { return std::string(info.param.name); });

@@ -16,7 +16,7 @@ long meshPropertyCalls()
 // A scene with the probe engine, the plug-in loaded and the carrier created under the focus vessel,
 // stepped until the engine has been called once.
 struct FlyingScene {
-    Scene scene{Engine::Probe};
+    Scene scene {Engine::Probe};
     OBJHANDLE carrier = nullptr;
     ProbeLog* log = nullptr;
 
@@ -256,11 +256,14 @@ TEST(CarrierDriver, TableIsHandedOnceWithReservedSlotsNullAndTheRightOverloads)
     typedef void AtmParamsFn(OBJHANDLE, double, ATMPARAM*);
     typedef MATERIAL* MeshMaterialFn(MESHHANDLE, DWORD);
     EXPECT_EQ(log->table.entry[slotGetSize], reinterpret_cast<HostEntry>(&oapiGetSize));
-    EXPECT_EQ(log->table.entry[slotGetAltitude], reinterpret_cast<HostEntry>(static_cast<GetAltitudeFn*>(oapiGetAltitude)));
+    EXPECT_EQ(
+        log->table.entry[slotGetAltitude], reinterpret_cast<HostEntry>(static_cast<GetAltitudeFn*>(oapiGetAltitude)));
     EXPECT_EQ(log->table.entry[slotGetPlanetAtmParams],
-              reinterpret_cast<HostEntry>(static_cast<AtmParamsFn*>(oapiGetPlanetAtmParams)));
-    EXPECT_EQ(log->table.entry[slotMeshMaterial], reinterpret_cast<HostEntry>(static_cast<MeshMaterialFn*>(oapiMeshMaterial)));
-    EXPECT_EQ(log->table.entry[slotGetFocusShipAirspeedVector], reinterpret_cast<HostEntry>(&oapiGetFocusShipAirspeedVector));
+        reinterpret_cast<HostEntry>(static_cast<AtmParamsFn*>(oapiGetPlanetAtmParams)));
+    EXPECT_EQ(log->table.entry[slotMeshMaterial],
+        reinterpret_cast<HostEntry>(static_cast<MeshMaterialFn*>(oapiMeshMaterial)));
+    EXPECT_EQ(
+        log->table.entry[slotGetFocusShipAirspeedVector], reinterpret_cast<HostEntry>(&oapiGetFocusShipAirspeedVector));
 }
 
 TEST(CarrierDriver, ModuleVersionIsAskedOnceAndExitModuleFreesTheEngine)
@@ -269,7 +272,8 @@ TEST(CarrierDriver, ModuleVersionIsAskedOnceAndExitModuleFreesTheEngine)
     const HMODULE plugin = scene.loadPlugin();
     ASSERT_NE(plugin, nullptr);
     typedef int (*VersionEntry)();
-    const auto version = reinterpret_cast<VersionEntry>(reinterpret_cast<void (*)()>(GetProcAddress(plugin, "GetModuleVersion")));
+    const auto version
+        = reinterpret_cast<VersionEntry>(reinterpret_cast<void (*)()>(GetProcAddress(plugin, "GetModuleVersion")));
     ASSERT_NE(version, nullptr);
     // The host asked for the version while loading the module; later calls answer from the cache.
     const long asked = hostsim::callCount("Date2Int");

@@ -57,7 +57,6 @@ void expectNorth(double heading)
     EXPECT_NEAR(std::remainder(heading, PI2), 0.0, 1e-9);
 }
 
-
 } // namespace
 
 TEST(Flight, CarrierAppearsBelowTwoRadiiDrawsTheShellAndIsDeletedAbove)

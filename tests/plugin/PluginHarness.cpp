@@ -69,7 +69,8 @@ std::string prepareRoot(Engine engine, int meshGroups)
     return root;
 }
 
-Scene::Scene(Engine engine, int meshGroups) : session(prepareRoot(engine, meshGroups))
+Scene::Scene(Engine engine, int meshGroups)
+    : session(prepareRoot(engine, meshGroups))
 {
     earth = hostsim::addSolarBodies();
     moon = oapiGetGbodyByName(const_cast<char*>("Moon"));

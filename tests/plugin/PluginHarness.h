@@ -11,9 +11,9 @@
 
 // Which library the plug-in finds as modules\veilcore.dll.
 enum class Engine {
-    Real,          // the built veilcore (its installer writes the carrier's files)
-    Probe,         // the recording stand-in of ProbeEngine.cpp
-    Missing,       // none at all
+    Real, // the built veilcore (its installer writes the carrier's files)
+    Probe, // the recording stand-in of ProbeEngine.cpp
+    Missing, // none at all
     WithoutInitint, // a library without initint
     WithoutMaincall // a library whose initint works but which has no maincall
 };
@@ -27,8 +27,8 @@ std::string prepareRoot(Engine engine, int meshGroups = 1024);
 void writeCarrierMesh(const std::string& root, int n);
 
 // A scene entered in a fresh root: Earth, Moon and Mars, and a free-flying focus vessel "Ship"
-// (no class of its own) three radii above the Earth's north pole, the camera 50 m behind it. The session ends the simulation and
-// removes the root.
+// (no class of its own) three radii above the Earth's north pole, the camera 50 m behind it. The session ends the
+// simulation and removes the root.
 class Scene {
 public:
     explicit Scene(Engine engine, int meshGroups = 1024);

@@ -7,15 +7,14 @@
 
 namespace {
 
-ProbeLog probe{};
+ProbeLog probe {};
 
 typedef void* (*VesselInterfaceFn)(void*);
 typedef void* (*VesselSurfaceRefFn)(void*);
 typedef std::int32_t (*EquPosFn)(void*, double*, double*, double*);
 typedef void (*RotationMatrixFn)(void*, double*);
 
-template <typename Fn>
-Fn slot(int index)
+template <typename Fn> Fn slot(int index)
 {
     return reinterpret_cast<Fn>(probe.table.entry[index]);
 }

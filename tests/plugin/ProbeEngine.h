@@ -13,13 +13,13 @@
 // What one maincall saw.
 struct ProbeCall {
     std::int32_t groupsFetched;
-    void* body;                      // frame.body
-    void* carrierBody;               // the carrier's surface reference at call time (through the table)
-    double carrierLng, carrierLat;   // the carrier's position at call time (through the table)
+    void* body; // frame.body
+    void* carrierBody; // the carrier's surface reference at call time (through the table)
+    double carrierLng, carrierLat; // the carrier's position at call time (through the table)
     HostVector cameraRel;
     HostVector bodyPos;
     HostVector bodyAxisX, bodyAxisZ, bodyAxisY;
-    double bodyRot[9];               // the body's rotation matrix at call time (through the table)
+    double bodyRot[9]; // the body's rotation matrix at call time (through the table)
     char bodyName[frameBodyNameSize];
     HostMeshGroup* group0;
     HostMeshGroup* group1023;
@@ -32,11 +32,11 @@ const int probeMaxCalls = 64;
 struct ProbeLog {
     int initCalls;
     const HostServiceTable* tableAddress; // the address initint was given
-    HostServiceTable table;               // its contents at the first initint
-    int calls;                            // maincall calls (only the first probeMaxCalls are kept)
+    HostServiceTable table; // its contents at the first initint
+    int calls; // maincall calls (only the first probeMaxCalls are kept)
     ProbeCall call[probeMaxCalls];
-    std::int32_t result;                  // what the next maincall returns (reset to 0 after use)
-    std::int32_t alpha;                   // what maincall writes through alphaModPtr
+    std::int32_t result; // what the next maincall returns (reset to 0 after use)
+    std::int32_t alpha; // what maincall writes through alphaModPtr
 };
 
 extern "C" {
