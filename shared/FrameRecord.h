@@ -16,18 +16,18 @@ constexpr int frameBodyNameSize = 256;
 
 struct FrameRecord {
     HostMeshGroup* groups[frameGroupCount]; // groups 0..1023 of the carrier's visual mesh
-    HostMaterial* material;                 // material 0 of that mesh
-    std::uint32_t reserved;                 // never written, never read
-    HostVector cameraRel;                   // camera minus body position, global axes [m]
-    HostVector bodyPos;                     // body's global position [m]; not read by the engine
-    HostVector bodyAxisX;                   // body's x axis (lat 0, lng 0) in global axes
-    HostVector bodyAxisZ;                   // body's z axis (lat 0, lng 90 deg east)
-    HostVector bodyAxisY;                   // body's y axis (north pole)
-    char bodyName[frameBodyNameSize];       // body name; NUL-terminated unless it fills all 256 bytes
-    void* body;                             // OBJHANDLE of the reference body
-    void* carrier;                          // OBJHANDLE of the carrier vessel
-    std::int32_t* alphaModPtr;              // where the engine writes the alpha flag
-    std::int32_t groupsFetched;             // 1 on the step the groups were fetched afresh
+    HostMaterial* material; // material 0 of that mesh
+    std::uint32_t reserved; // never written, never read
+    HostVector cameraRel; // camera minus body position, global axes [m]
+    HostVector bodyPos; // body's global position [m]; not read by the engine
+    HostVector bodyAxisX; // body's x axis (lat 0, lng 0) in global axes
+    HostVector bodyAxisZ; // body's z axis (lat 0, lng 90 deg east)
+    HostVector bodyAxisY; // body's y axis (north pole)
+    char bodyName[frameBodyNameSize]; // body name; NUL-terminated unless it fills all 256 bytes
+    void* body; // OBJHANDLE of the reference body
+    void* carrier; // OBJHANDLE of the carrier vessel
+    std::int32_t* alphaModPtr; // where the engine writes the alpha flag
+    std::int32_t groupsFetched; // 1 on the step the groups were fetched afresh
 };
 
 #if UINTPTR_MAX == 0xFFFFFFFFu

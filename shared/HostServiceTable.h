@@ -137,17 +137,17 @@ enum HostSlot : int {
 // True for the slots that stay null in every table.
 constexpr bool hostSlotReserved(int slot)
 {
-    return slot == 29 || slot == 32 || slot == 34 || slot == 38 || slot == 39 || (slot >= 54 && slot <= 58) ||
-           slot == 96 || slot == 97 || (slot >= 106 && slot <= 108);
+    return slot == 29 || slot == 32 || slot == 34 || slot == 38 || slot == 39 || (slot >= 54 && slot <= 58)
+        || slot == 96 || slot == 97 || (slot >= 106 && slot <= 108);
 }
 
 // Signatures of the entries the engine calls. Handles and the VESSEL interface pointer are opaque here;
 // BOOL is the host's 32-bit truth value.
-typedef double (*HostGetSizeFn)(void* obj);                                         // slot 1
-typedef double (*HostGetTimeAccelerationFn)();                                      // slot 8
+typedef double (*HostGetSizeFn)(void* obj); // slot 1
+typedef double (*HostGetTimeAccelerationFn)(); // slot 8
 typedef std::int32_t (*HostGetFocusEquPosFn)(double* lng, double* lat, double* rad); // slot 10
-typedef void* (*HostGetFocusObjectFn)();                                            // slot 24
-typedef void* (*HostGetVesselInterfaceFn)(void* vessel);                            // slot 35
+typedef void* (*HostGetFocusObjectFn)(); // slot 24
+typedef void* (*HostGetVesselInterfaceFn)(void* vessel); // slot 35
 typedef void (*HostVesselGlobalAxesFn)(void* vessel, HostVector* ex, HostVector* ey, HostVector* ez); // slot 63
-typedef std::int32_t (*HostGetFocusAirspeedFn)(double* airspeed);                   // slot 104
-typedef std::int32_t (*HostGetFocusShipAirspeedVectorFn)(HostVector* v);            // slot 105
+typedef std::int32_t (*HostGetFocusAirspeedFn)(double* airspeed); // slot 104
+typedef std::int32_t (*HostGetFocusShipAirspeedVectorFn)(HostVector* v); // slot 105

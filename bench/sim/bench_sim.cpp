@@ -16,8 +16,7 @@ void setUpScene(bool withAddon)
 {
     OBJHANDLE earth = hostsim::addBody(hostsim::bodyPreset("Earth"));
     const double r = 1.3 * earthRadius;
-    OBJHANDLE ship = hostsim::createFree("Ship", "", earth, _V(r, 0, 0), _V(0, 0, 50), _V(0, 0, 0), _V(0, 0, 0),
-                                         true);
+    OBJHANDLE ship = hostsim::createFree("Ship", "", earth, _V(r, 0, 0), _V(0, 0, 50), _V(0, 0, 0), _V(0, 0, 0), true);
     hostsim::setFocus(ship);
     hostsim::setCameraExternal(50);
     hostsim::setTimeStep(0.02);
@@ -35,8 +34,14 @@ void stepScene(benchmark::State& state, bool withAddon)
     state.counters["carrier"] = hostsim::vesselByName("TheHazeCarrier") ? 1 : 0;
 }
 
-void BM_SimStepWithoutAddon(benchmark::State& state) { stepScene(state, false); }
-void BM_SimStepWithAddon(benchmark::State& state) { stepScene(state, true); }
+void BM_SimStepWithoutAddon(benchmark::State& state)
+{
+    stepScene(state, false);
+}
+void BM_SimStepWithAddon(benchmark::State& state)
+{
+    stepScene(state, true);
+}
 
 } // namespace
 

@@ -36,7 +36,7 @@ void timersstart()
     frequency = platformfrequency();
 }
 
-void timersend() {}
+void timersend() { }
 
 void timersetsource(timercounterfn source, std::int64_t ticksPerSecond)
 {
@@ -48,7 +48,10 @@ void timersetsource(timercounterfn source, std::int64_t ticksPerSecond)
     }
 }
 
-void tstart(int slot) { startstamp[slot] = counter ? counter() : platformcounter(); }
+void tstart(int slot)
+{
+    startstamp[slot] = counter ? counter() : platformcounter();
+}
 
 std::int64_t telapsed(int slot)
 {
@@ -56,8 +59,8 @@ std::int64_t telapsed(int slot)
     if (frequency <= 0)
         return std::numeric_limits<std::int64_t>::max();
     // Wrapping subtraction: a counter that jumps backwards must not overflow.
-    const std::int64_t ticks = static_cast<std::int64_t>(static_cast<std::uint64_t>(stopstamp[slot]) -
-                                                         static_cast<std::uint64_t>(startstamp[slot]));
+    const std::int64_t ticks = static_cast<std::int64_t>(
+        static_cast<std::uint64_t>(stopstamp[slot]) - static_cast<std::uint64_t>(startstamp[slot]));
     const double seconds = static_cast<double>(ticks) / static_cast<double>(frequency);
     const double micro = seconds * 1000000.0;
     // Beyond the range of a 64-bit integer the conversion is undefined; such spans never occur

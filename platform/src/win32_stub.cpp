@@ -80,7 +80,7 @@ WINSTUB_API BOOL GetModuleHandleExA(DWORD flags, LPCSTR addressOrName, HMODULE* 
     *module = nullptr;
     void* handle = nullptr;
     if (flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) {
-        Dl_info info{};
+        Dl_info info {};
         if (!dladdr(static_cast<const void*>(addressOrName), &info) || !info.dli_fname)
             return FALSE;
         handle = dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD);
@@ -116,7 +116,7 @@ WINSTUB_API BOOL QueryPerformanceCounter(LARGE_INTEGER* count)
 {
     if (!count)
         return FALSE;
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     count->QuadPart = static_cast<std::int64_t>(now.tv_sec) * 1000000000LL + now.tv_nsec;
     return TRUE;

@@ -70,8 +70,9 @@ TEST(LoadLibrary, LoadingTwiceGivesOneInstanceThatLivesUntilTheLastFree)
     EXPECT_EQ(answer(), 42);
 
     HMODULE owner = nullptr;
-    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   reinterpret_cast<LPCSTR>(answer), &owner));
+    ASSERT_TRUE(
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(answer), &owner));
     EXPECT_EQ(owner, first);
     EXPECT_TRUE(FreeLibrary(first));
 }

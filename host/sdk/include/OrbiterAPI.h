@@ -37,18 +37,18 @@
 // ---------------------------------------------------------------------------------------------------
 // Constants
 // ---------------------------------------------------------------------------------------------------
-const double PI = 3.14159265358979323846;  // pi
+const double PI = 3.14159265358979323846; // pi
 const double PI05 = 1.57079632679489661923; // pi/2
-const double PI2 = 6.28318530717958647693;  // 2 pi
-const double RAD = PI / 180.0;              // degrees -> radians
-const double DEG = 180.0 / PI;              // radians -> degrees
-const double C0 = 299792458.0;              // speed of light [m/s]
-const double TAUA = 499.004783806;          // light time for 1 AU [s]
-const double AU = C0 * TAUA;                // astronomical unit [m]
-const double GGRAV = 6.67259e-11;           // gravitational constant [m^3 kg^-1 s^-2]
-const double G = 9.81;                      // gravitational acceleration at Earth's surface [m/s^2]
-const double ATMP = 101.4e3;                // atmospheric pressure at sea level [Pa]
-const double ATMD = 1.293;                  // atmospheric density at sea level [kg/m^3]
+const double PI2 = 6.28318530717958647693; // 2 pi
+const double RAD = PI / 180.0; // degrees -> radians
+const double DEG = 180.0 / PI; // radians -> degrees
+const double C0 = 299792458.0; // speed of light [m/s]
+const double TAUA = 499.004783806; // light time for 1 AU [s]
+const double AU = C0 * TAUA; // astronomical unit [m]
+const double GGRAV = 6.67259e-11; // gravitational constant [m^3 kg^-1 s^-2]
+const double G = 9.81; // gravitational acceleration at Earth's surface [m/s^2]
+const double ATMP = 101.4e3; // atmospheric pressure at sea level [Pa]
+const double ATMD = 1.293; // atmospheric density at sea level [kg/m^3]
 
 // Angle in the range -pi..pi.
 inline double normangle(double angle)
@@ -219,21 +219,21 @@ typedef struct {
 // Atmosphere
 // ---------------------------------------------------------------------------------------------------
 typedef struct {
-    double p0;        // pressure at mean radius [Pa]
-    double rho0;      // density at mean radius [kg/m^3]
-    double R;         // specific gas constant [J/(K kg)]
-    double gamma;     // ratio of specific heats
-    double C;         // exponent for pressure equation
-    double O2pp;      // partial pressure of oxygen
-    double altlimit;  // atmosphere altitude limit [m]
-    double radlimit;  // radius limit (altlimit + mean radius) [m]
+    double p0; // pressure at mean radius [Pa]
+    double rho0; // density at mean radius [kg/m^3]
+    double R; // specific gas constant [J/(K kg)]
+    double gamma; // ratio of specific heats
+    double C; // exponent for pressure equation
+    double O2pp; // partial pressure of oxygen
+    double altlimit; // atmosphere altitude limit [m]
+    double radlimit; // radius limit (altlimit + mean radius) [m]
     double horizonalt; // horizon rendering altitude [m]
-    VECTOR3 color0;   // sky colour at sea level during daytime
+    VECTOR3 color0; // sky colour at sea level during daytime
 } ATMCONST;
 
 typedef struct {
-    double T;   // temperature [K]
-    double p;   // pressure [Pa]
+    double T; // temperature [K]
+    double p; // pressure [Pa]
     double rho; // density [kg/m^3]
 } ATMPARAM;
 
@@ -468,11 +468,26 @@ inline void veccpy(VECTOR3& a, const VECTOR3& b)
     a.z = b.z;
 }
 
-inline VECTOR3 operator+(const VECTOR3& a, const VECTOR3& b) { return _V(a.x + b.x, a.y + b.y, a.z + b.z); }
-inline VECTOR3 operator-(const VECTOR3& a, const VECTOR3& b) { return _V(a.x - b.x, a.y - b.y, a.z - b.z); }
-inline VECTOR3 operator*(const VECTOR3& a, const double f) { return _V(a.x * f, a.y * f, a.z * f); }
-inline VECTOR3 operator/(const VECTOR3& a, const double f) { return _V(a.x / f, a.y / f, a.z / f); }
-inline VECTOR3 operator-(const VECTOR3& a) { return _V(-a.x, -a.y, -a.z); }
+inline VECTOR3 operator+(const VECTOR3& a, const VECTOR3& b)
+{
+    return _V(a.x + b.x, a.y + b.y, a.z + b.z);
+}
+inline VECTOR3 operator-(const VECTOR3& a, const VECTOR3& b)
+{
+    return _V(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+inline VECTOR3 operator*(const VECTOR3& a, const double f)
+{
+    return _V(a.x * f, a.y * f, a.z * f);
+}
+inline VECTOR3 operator/(const VECTOR3& a, const double f)
+{
+    return _V(a.x / f, a.y / f, a.z / f);
+}
+inline VECTOR3 operator-(const VECTOR3& a)
+{
+    return _V(-a.x, -a.y, -a.z);
+}
 
 inline VECTOR3& operator+=(VECTOR3& a, const VECTOR3& b)
 {
@@ -506,28 +521,49 @@ inline VECTOR3& operator/=(VECTOR3& a, const double f)
     return a;
 }
 
-inline double dotp(const VECTOR3& a, const VECTOR3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline double dotp(const VECTOR3& a, const VECTOR3& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 inline VECTOR3 crossp(const VECTOR3& a, const VECTOR3& b)
 {
     return _V(a.y * b.z - b.y * a.z, a.z * b.x - b.z * a.x, a.x * b.y - b.x * a.y);
 }
 
-inline double length(const VECTOR3& a) { return sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
-inline double length2(const VECTOR3& a) { return a.x * a.x + a.y * a.y + a.z * a.z; }
-inline double dist(const VECTOR3& a, const VECTOR3& b) { return length(a - b); }
+inline double length(const VECTOR3& a)
+{
+    return sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+}
+inline double length2(const VECTOR3& a)
+{
+    return a.x * a.x + a.y * a.y + a.z * a.z;
+}
+inline double dist(const VECTOR3& a, const VECTOR3& b)
+{
+    return length(a - b);
+}
 
-inline void normalise(VECTOR3& a) { a /= length(a); }
-inline VECTOR3 unit(const VECTOR3& a) { return a / length(a); }
+inline void normalise(VECTOR3& a)
+{
+    a /= length(a);
+}
+inline VECTOR3 unit(const VECTOR3& a)
+{
+    return a / length(a);
+}
 
-inline MATRIX3 _M(double m11, double m12, double m13, double m21, double m22, double m23, double m31, double m32,
-                  double m33)
+inline MATRIX3 _M(
+    double m11, double m12, double m13, double m21, double m22, double m23, double m31, double m32, double m33)
 {
     MATRIX3 mat = {{m11, m12, m13, m21, m22, m23, m31, m32, m33}};
     return mat;
 }
 
-inline MATRIX3 identity() { return _M(1, 0, 0, 0, 1, 0, 0, 0, 1); }
+inline MATRIX3 identity()
+{
+    return _M(1, 0, 0, 0, 1, 0, 0, 0, 1);
+}
 
 inline MATRIX3 outerp(const VECTOR3& a, const VECTOR3& b)
 {
@@ -538,37 +574,43 @@ inline MATRIX3 outerp(const VECTOR3& a, const VECTOR3& b)
 inline VECTOR3 mul(const MATRIX3& A, const VECTOR3& b)
 {
     return _V(A.m11 * b.x + A.m12 * b.y + A.m13 * b.z, A.m21 * b.x + A.m22 * b.y + A.m23 * b.z,
-              A.m31 * b.x + A.m32 * b.y + A.m33 * b.z);
+        A.m31 * b.x + A.m32 * b.y + A.m33 * b.z);
 }
 
 // Transposed matrix times vector: transpose(M) * v.
 inline VECTOR3 tmul(const MATRIX3& A, const VECTOR3& b)
 {
     return _V(A.m11 * b.x + A.m21 * b.y + A.m31 * b.z, A.m12 * b.x + A.m22 * b.y + A.m32 * b.z,
-              A.m13 * b.x + A.m23 * b.y + A.m33 * b.z);
+        A.m13 * b.x + A.m23 * b.y + A.m33 * b.z);
 }
 
 inline MATRIX3 mul(const MATRIX3& A, const MATRIX3& B)
 {
     return _M(A.m11 * B.m11 + A.m12 * B.m21 + A.m13 * B.m31, A.m11 * B.m12 + A.m12 * B.m22 + A.m13 * B.m32,
-              A.m11 * B.m13 + A.m12 * B.m23 + A.m13 * B.m33, A.m21 * B.m11 + A.m22 * B.m21 + A.m23 * B.m31,
-              A.m21 * B.m12 + A.m22 * B.m22 + A.m23 * B.m32, A.m21 * B.m13 + A.m22 * B.m23 + A.m23 * B.m33,
-              A.m31 * B.m11 + A.m32 * B.m21 + A.m33 * B.m31, A.m31 * B.m12 + A.m32 * B.m22 + A.m33 * B.m32,
-              A.m31 * B.m13 + A.m32 * B.m23 + A.m33 * B.m33);
+        A.m11 * B.m13 + A.m12 * B.m23 + A.m13 * B.m33, A.m21 * B.m11 + A.m22 * B.m21 + A.m23 * B.m31,
+        A.m21 * B.m12 + A.m22 * B.m22 + A.m23 * B.m32, A.m21 * B.m13 + A.m22 * B.m23 + A.m23 * B.m33,
+        A.m31 * B.m11 + A.m32 * B.m21 + A.m33 * B.m31, A.m31 * B.m12 + A.m32 * B.m22 + A.m33 * B.m32,
+        A.m31 * B.m13 + A.m32 * B.m23 + A.m33 * B.m33);
 }
 
 // Rotation matrix for a rotation by angle about a unit axis.
 inline MATRIX3 rotm(const VECTOR3& axis, double angle)
 {
     double c = cos(angle), s = sin(angle), t = 1 - c, x = axis.x, y = axis.y, z = axis.z;
-    return _M(t * x * x + c, t * x * y - z * s, t * x * z + y * s, t * x * y + z * s, t * y * y + c,
-              t * y * z - x * s, t * x * z - y * s, t * y * z + x * s, t * z * z + c);
+    return _M(t * x * x + c, t * x * y - z * s, t * x * z + y * s, t * x * y + z * s, t * y * y + c, t * y * z - x * s,
+        t * x * z - y * s, t * y * z + x * s, t * z * z + c);
 }
 
 // With ORBITER_MODULE defined in exactly one translation unit of a module, that unit links the
 // SDK's module glue and exports the module's build date.
 #ifdef ORBITER_MODULE
 void dummy();
-void calldummy() { dummy(); }
-DLLCLBK char* ModuleDate() { return (char*)__DATE__; }
+void calldummy()
+{
+    dummy();
+}
+DLLCLBK char* ModuleDate()
+{
+    return (char*)__DATE__;
+}
 #endif

@@ -8,11 +8,11 @@
 class Vessel; // the host's internal vessel object
 
 typedef struct {
-    VECTOR3 pos;      // touchdown point in vessel coordinates [m]
+    VECTOR3 pos; // touchdown point in vessel coordinates [m]
     double stiffness; // suspension stiffness [N/m]
-    double damping;   // suspension damping [N s/m]
-    double mu;        // lateral friction coefficient
-    double mu_lng;    // longitudinal friction coefficient
+    double damping; // suspension damping [N s/m]
+    double mu; // lateral friction coefficient
+    double mu_lng; // longitudinal friction coefficient
 } TOUCHDOWNVTX;
 
 struct HUDPAINTSPEC {
