@@ -1,8 +1,9 @@
 // maincall per step on a settled tessellation, a re-anchoring step, and the engine's memory at the
-// deepest point of a descent. Real timers; the per-step path is timed and its allocations counted
-// around maincall alone.
+// deepest point of a descent. Real timers and the tests' scripted host table; the per-step path is
+// timed and its allocations counted around maincall alone.
 #include "allocount.h"
 #include "frontstate.h"
+#include "scriptedhost.h"
 #include "timers.h"
 #include "veilcore.h"
 
@@ -15,101 +16,30 @@
 
 namespace {
 
-constexpr double radius = 6371000.0;
+constexpr double radius = 6371000.0; // [m]
 
-struct benchhost {
-    double lat = 0.3;
-    double lng = 0.7;
-} host;
-
-double getsize(void*)
+// Camera above the focus vessel's scripted position at the given altitude.
+void place(carrierkit& c, double altitude)
 {
-    return radius;
-}
-double timeacc()
-{
-    return 1.0;
-}
-std::int32_t focusequpos(double* lng, double* lat, double* rad)
-{
-    *lng = host.lng;
-    *lat = host.lat;
-    *rad = radius;
-    return 1;
-}
-void* focusobject()
-{
-    return &host;
-}
-void* vesselinterface(void* v)
-{
-    return v;
-}
-void globalaxes(void*, HostVector* ex, HostVector* ey, HostVector* ez)
-{
-    *ex = HostVector {1, 0, 0};
-    *ey = HostVector {0, 1, 0};
-    *ez = HostVector {0, 0, 1};
-}
-std::int32_t focusairspeed(double* v)
-{
-    *v = 150.0;
-    return 1;
-}
-std::int32_t focusairvec(HostVector* v)
-{
-    *v = HostVector {0, 0, 150.0};
-    return 1;
+    const double r = radius + altitude;
+    c.camera(r * std::cos(script.lat) * std::cos(script.lng), r * std::sin(script.lat),
+        r * std::cos(script.lat) * std::sin(script.lng));
 }
 
-template <typename Fn> HostEntry entryof(Fn fn)
-{
-    return reinterpret_cast<HostEntry>(fn);
-}
-
-// The carrier's groups and material, and a frame over them.
-struct carrier {
-    std::vector<HostMeshGroup> groups = std::vector<HostMeshGroup>(frameGroupCount);
-    HostMaterial material {};
-    std::int32_t alpha = 0;
-    FrameRecord frame {};
-    carrier()
-    {
-        for (int i = 0; i < frameGroupCount; ++i)
-            frame.groups[i] = &groups[static_cast<std::size_t>(i)];
-        frame.material = &material;
-        frame.bodyAxisX = HostVector {1, 0, 0};
-        frame.bodyAxisZ = HostVector {0, 0, 1};
-        frame.bodyAxisY = HostVector {0, 1, 0};
-        frame.bodyName[0] = 'E';
-        frame.alphaModPtr = &alpha;
-        frame.groupsFetched = 1;
-    }
-    // Camera above the focus vessel's position at the given altitude.
-    void place(double altitude)
-    {
-        const double r = radius + altitude;
-        frame.cameraRel = HostVector {r * std::cos(host.lat) * std::cos(host.lng), r * std::sin(host.lat),
-            r * std::cos(host.lat) * std::sin(host.lng)};
-    }
-};
-
-void start(carrier& c, double altitude)
+void start(carrierkit& c, double altitude)
 {
     timersstart();
-    HostServiceTable table {};
-    table.entry[slotGetSize] = entryof(&getsize);
-    table.entry[slotGetTimeAcceleration] = entryof(&timeacc);
-    table.entry[slotGetFocusEquPos] = entryof(&focusequpos);
-    table.entry[slotGetFocusObject] = entryof(&focusobject);
-    table.entry[slotGetVesselInterface] = entryof(&vesselinterface);
-    table.entry[slotVesselGlobalAxes] = entryof(&globalaxes);
-    table.entry[slotGetFocusAirspeed] = entryof(&focusairspeed);
-    table.entry[slotGetFocusShipAirspeedVector] = entryof(&focusairvec);
+    script = hostscript {};
+    script.size = radius;
+    script.lat = 0.3;
+    script.lng = 0.7;
+    script.airspeed = 150.0;
+    script.airvec = HostVector {0, 0, 150.0};
+    HostServiceTable table = recordingtable();
     initint(&table);
-    host = benchhost {};
+    c.frame.bodyName[0] = 'E';
     c.frame.bodyName[1] = static_cast<char>('a' + (c.frame.bodyName[1] - 'a' + 1) % 26); // a new body each run
-    c.place(altitude);
+    place(c, altitude);
     maincall(&c.frame);
     c.frame.groupsFetched = 0;
     for (int i = 0; i < 200; ++i) // settle
@@ -141,15 +71,15 @@ engineload measure(const frontpl& f)
 // re-anchor the carrier.
 void BM_SettledStep(benchmark::State& state)
 {
-    carrier c;
+    carrierkit c;
     start(c, 20000.0);
     std::vector<double> micros;
     micros.reserve(1 << 20);
     std::uint64_t allocs = 0;
     std::int64_t k = 0;
     for (auto _ : state) {
-        host.lat = 0.3 + 0.004 * std::sin(double(++k) * 0.001);
-        c.place(20000.0);
+        script.lat = 0.3 + 0.004 * std::sin(double(++k) * 0.001);
+        place(c, 20000.0);
         const std::uint64_t before = allocations();
         const auto t0 = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(maincall(&c.frame));
@@ -169,13 +99,13 @@ BENCHMARK(BM_SettledStep)->Unit(benchmark::kMicrosecond);
 // Every step moves the observer by 0.02 rad, so every step re-anchors and re-expresses all blocks.
 void BM_ReanchorStep(benchmark::State& state)
 {
-    carrier c;
+    carrierkit c;
     start(c, 20000.0);
     bool flip = false;
     for (auto _ : state) {
         flip = !flip;
-        host.lat = flip ? 0.32 : 0.3;
-        c.place(20000.0);
+        script.lat = flip ? 0.32 : 0.3;
+        place(c, 20000.0);
         benchmark::DoNotOptimize(maincall(&c.frame));
     }
     state.counters["blocks"] = measure(front).blocks;
@@ -190,12 +120,12 @@ void BM_DescentMemory(benchmark::State& state)
     std::uint64_t allocs = 0;
     for (auto _ : state) {
         const std::uint64_t before = allocations();
-        carrier c;
+        carrierkit c;
         start(c, 0.6 * radius);
         for (int k = 0; k <= 350; ++k) {
             const double t = k < 300 ? k / 300.0 : 1.0;
-            host.lng = 0.7 + 0.0003 * k;
-            c.place(0.6 * radius * std::pow(10000.0 / (0.6 * radius), t));
+            script.lng = 0.7 + 0.0003 * k;
+            place(c, 0.6 * radius * std::pow(10000.0 / (0.6 * radius), t));
             maincall(&c.frame);
         }
         bottom = measure(front);

@@ -3,7 +3,7 @@
 // shell, the part under the observer included.
 #include "fakeclock.h"
 #include "frontstate.h"
-#include "scriptedhost.h"
+#include "carrierchecks.h"
 #include "veilcore.h"
 
 #include <gtest/gtest.h>

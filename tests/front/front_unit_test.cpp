@@ -5,7 +5,7 @@
 #include "hostcalls.h"
 #include "observer.h"
 #include "restart.h"
-#include "scriptedhost.h"
+#include "carrierchecks.h"
 #include "veilcore.h"
 
 #include <gtest/gtest.h>

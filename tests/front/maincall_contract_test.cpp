@@ -1,5 +1,5 @@
 // maincall driven through the built library with scripted host services and recorded calls.
-#include "scriptedhost.h"
+#include "carrierchecks.h"
 #include "veilroot.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 // A host service table for driving the engine: the eight services the engine may call answer from
-// a script, every other slot is a recorder, and every call is counted per slot.
+// a script, every other slot is a recorder, and every call is counted per slot. Built as the static
+// library front_scriptedhost, without GoogleTest, so that the tests and bench_front drive the engine
+// through the same table.
 #pragma once
 
 #include "FrameRecord.h"
@@ -54,8 +56,3 @@ constexpr std::uint16_t markzbias = 3;
 constexpr std::uint16_t markflags = 0x55;
 constexpr float markcolour = 0.25f;
 constexpr float markpower = 12.5f;
-
-// Checks (gtest) that no group lost a marker and the material's untouched fields kept theirs.
-void expectmarkers(const carrierkit& kit);
-// Checks (gtest) that groups first..1023 show the placeholder triangle.
-void expectplaceholders(const carrierkit& kit, int first);
