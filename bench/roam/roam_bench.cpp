@@ -2,6 +2,7 @@
 // re-orientation of every block, a queue move with its candidate refresh (bitmap and plain walk),
 // and a refinement run over a settled tessellation, with the heap allocations each makes.
 #include "roam.h"
+#include "roamsetup.h"
 #include "timers.h"
 
 #include <benchmark/benchmark.h>
@@ -17,31 +18,23 @@ namespace {
 
 constexpr double earthradius = 6371000.0; // [m]
 
+// Started as the front's restart starts it: the observer 1 km above the surface on the y axis, the
+// snapshot still clear, so the roots are first queued from the body's centre.
 std::unique_ptr<roampl> started()
 {
-    std::unique_ptr<roampl> e(new roampl());
-    e->active = 1;
-    e->enabled = 1;
-    e->radius = earthradius;
-    e->rhalf = earthradius / 2;
-    e->rquarter = earthradius / 4;
-    e->shellheight = 10000;
-    e->yshift = 10000;
-    e->splitfactor = 2.2;
-    e->maxlevel = 10;
-    e->budgetprio = 2000;
-    e->budgettess = 2000;
-    e->loadlimit = 8000;
+    std::unique_ptr<roampl> e = roamfresh(earthradius);
     e->observer = mkvec(0, earthradius + 1000, 0);
     roamstart(e.get());
     return e;
 }
 
-// Refines with generous budgets until a run changes nothing more.
-void settle(roampl* e)
+// Started, then refined with generous budgets until a run changes nothing more.
+std::unique_ptr<roampl> settled()
 {
+    std::unique_ptr<roampl> e = started();
     for (int run = 0; run < 300; ++run)
-        roamrefine(e, 100000, 100000);
+        roamrefine(e.get(), 100000, 100000);
+    return e;
 }
 
 int countblocks(const roampl* e)
@@ -89,8 +82,7 @@ BENCHMARK(BM_BlockSplit)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_OrientAllPerBlock(benchmark::State& state)
 {
-    std::unique_ptr<roampl> e = started();
-    settle(e.get());
+    std::unique_ptr<roampl> e = settled();
     const int blocks = countblocks(e.get());
     double angle = 0;
     for (auto _ : state) {
@@ -111,8 +103,7 @@ BENCHMARK(BM_OrientAllPerBlock)->Unit(benchmark::kMicrosecond);
 // tessellation; the moved block leaves the occupied extreme buckets, so the walk goes far.
 void BM_QueueMove(benchmark::State& state)
 {
-    std::unique_ptr<roampl> e = started();
-    settle(e.get());
+    std::unique_ptr<roampl> e = settled();
     e->plainscan = static_cast<std::uint8_t>(state.range(0));
     blocktyp* b = e->leaves->block;
     bool up = false;
@@ -131,8 +122,7 @@ BENCHMARK(BM_QueueMove)->Arg(0)->Arg(1);
 // Removal and re-creation of a split entry, each with its refresh.
 void BM_QueueRemovePut(benchmark::State& state)
 {
-    std::unique_ptr<roampl> e = started();
-    settle(e.get());
+    std::unique_ptr<roampl> e = settled();
     e->plainscan = static_cast<std::uint8_t>(state.range(0));
     blocktyp* b = e->leaves->block;
     for (auto _ : state) {
@@ -148,8 +138,7 @@ BENCHMARK(BM_QueueRemovePut)->Arg(0)->Arg(1);
 // A whole refinement run with default budgets over a tessellation that no longer changes.
 void BM_SettledRun(benchmark::State& state)
 {
-    std::unique_ptr<roampl> e = started();
-    settle(e.get());
+    std::unique_ptr<roampl> e = settled();
     e->plainscan = static_cast<std::uint8_t>(state.range(0));
     const int blocks = countblocks(e.get());
     const long before = allocationcount();

@@ -1,19 +1,13 @@
-// Test kit of the ROAM engine tests: engine records set up as a restart leaves them, a counter
-// source that advances by a fixed step per reading, and the invariant walk over the trees.
+// Test kit of the ROAM engine tests: engine records set up as a restart leaves them (roamsetup.h), a
+// counter source that advances by a fixed step per reading, and the invariant walk over the trees.
 #pragma once
 
 #include "roam.h"
+#include "roamsetup.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-
-// An engine record, zeroed, with the per-body values of a restart for a body of the given radius,
-// enabled but not yet started.
-std::unique_ptr<roampl> roamfresh(double radius = 6371000.0);
-
-// The same, then roamstart with the observer snapshot at `observer`.
-std::unique_ptr<roampl> roamstarted(vectyp observer, double radius = 6371000.0);
 
 // Counter source for timer slot reads: every reading advances the clock by `ticksperread` ticks of
 // 1 us each (frequency 1 000 000 per second). 0 freezes time, so no budget is ever reached.

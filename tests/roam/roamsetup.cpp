@@ -1,0 +1,32 @@
+#include "roamsetup.h"
+
+std::unique_ptr<roampl> roamfresh(double radius)
+{
+    std::unique_ptr<roampl> e(new roampl());
+    e->active = 1;
+    e->enabled = 1;
+    e->radius = radius;
+    e->rhalf = radius / 2;
+    e->rquarter = radius / 4;
+    e->shellheight = 10000;
+    e->warmup = 1;
+    e->yshift = 10000;
+    e->splitfactor = 2.2;
+    e->maxlevel = 10;
+    e->budgetprio = 2000;
+    e->budgettess = 2000;
+    e->loadlimit = 8000;
+    e->axes[0] = mkvec(1, 0, 0);
+    e->axes[1] = mkvec(0, 1, 0);
+    e->axes[2] = mkvec(0, 0, 1);
+    return e;
+}
+
+std::unique_ptr<roampl> roamstarted(vectyp observer, double radius)
+{
+    std::unique_ptr<roampl> e = roamfresh(radius);
+    e->observer = observer;
+    e->obsnap = observer;
+    roamstart(e.get());
+    return e;
+}

@@ -1,0 +1,14 @@
+// Engine records set up as a restart leaves them. Built as the static library roam_setup, without
+// GoogleTest, so that the ROAM tests and bench_roam start the engine the same way.
+#pragma once
+
+#include "roam.h"
+
+#include <memory>
+
+// An engine record, zeroed, with the per-body values of a restart for a body of the given radius,
+// enabled but not yet started.
+std::unique_ptr<roampl> roamfresh(double radius = 6371000.0);
+
+// The same, then roamstart with the observer snapshot at `observer`.
+std::unique_ptr<roampl> roamstarted(vectyp observer, double radius = 6371000.0);
