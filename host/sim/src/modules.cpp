@@ -7,13 +7,24 @@
 namespace hostsim {
 typedef void (*ModuleInitFn)(HINSTANCE);
 
+namespace {
+
+// Calls the module's entry point under its current name or, failing that, its older name; a module
+// with neither is left alone.
+void callEntry(HMODULE h, const char* name, const char* olderName)
+{
+    ModuleInitFn entry = moduleProc<ModuleInitFn>(h, name);
+    if (!entry)
+        entry = moduleProc<ModuleInitFn>(h, olderName);
+    if (entry)
+        entry(h);
+}
+
+} // namespace
+
 void callModuleInit(HMODULE h)
 {
-    ModuleInitFn init = moduleProc<ModuleInitFn>(h, "InitModule");
-    if (!init)
-        init = moduleProc<ModuleInitFn>(h, "opcDLLInit");
-    if (init)
-        init(h);
+    callEntry(h, "InitModule", "opcDLLInit");
 }
 
 int dateToInt(const char* date)
@@ -34,11 +45,7 @@ int dateToInt(const char* date)
 
 void callModuleExit(HMODULE h)
 {
-    ModuleInitFn exitFn = moduleProc<ModuleInitFn>(h, "ExitModule");
-    if (!exitFn)
-        exitFn = moduleProc<ModuleInitFn>(h, "opcDLLExit");
-    if (exitFn)
-        exitFn(h);
+    callEntry(h, "ExitModule", "opcDLLExit");
 }
 
 HMODULE acquireModule(const std::string& path)
