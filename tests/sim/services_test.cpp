@@ -224,6 +224,12 @@ TEST_F(ServicesTest, ObjectsAreTheBodiesThenTheVessels)
     EXPECT_EQ(oapiGetObjectByIndex(3), v);
     EXPECT_EQ(oapiGetObjectByIndex(4), nullptr);
     EXPECT_EQ(oapiGetObjectByIndex(-1), nullptr);
+    EXPECT_EQ(oapiGetGbodyByIndex(0), earth());
+    EXPECT_EQ(oapiGetGbodyByIndex(3), nullptr);
+    EXPECT_EQ(oapiGetGbodyByIndex(-1), nullptr);
+    EXPECT_EQ(oapiGetVesselByIndex(0), v);
+    EXPECT_EQ(oapiGetVesselByIndex(1), nullptr);
+    EXPECT_EQ(oapiGetVesselByIndex(-1), nullptr);
     EXPECT_EQ(oapiGetObjectByName((char*)"v"), v);
     EXPECT_EQ(oapiGetBaseCount(earth()), 0u);
     VECTOR3 g = _V(1, 2, 3), l, back;

@@ -5,6 +5,18 @@
 
 using namespace hostsim;
 
+namespace {
+
+// The object at index of a world list (raw or owning pointers), or null when index is out of range.
+template <typename List> OBJHANDLE objectAt(const List& objects, int index)
+{
+    if (index < 0 || std::size_t(index) >= objects.size())
+        return nullptr;
+    return &*objects[std::size_t(index)];
+}
+
+} // namespace
+
 OAPIFUNC int oapiGetOrbiterVersion()
 {
     HOSTSIM_COUNT("oapiGetOrbiterVersion");
@@ -23,15 +35,9 @@ OAPIFUNC OBJHANDLE oapiGetObjectByName(char* name)
 OAPIFUNC OBJHANDLE oapiGetObjectByIndex(int index)
 {
     HOSTSIM_COUNT("oapiGetObjectByIndex");
-    World& w = world();
-    if (index < 0)
-        return nullptr;
-    const std::size_t i = std::size_t(index);
-    if (i < w.bodies.size())
-        return w.bodies[i].get();
-    if (i - w.bodies.size() < w.vessels.size())
-        return w.vessels[i - w.bodies.size()];
-    return nullptr;
+    const World& w = world();
+    const int bodies = int(w.bodies.size());
+    return index < bodies ? objectAt(w.bodies, index) : objectAt(w.vessels, index - bodies);
 }
 
 OAPIFUNC DWORD oapiGetObjectCount()
@@ -59,8 +65,7 @@ OAPIFUNC OBJHANDLE oapiGetVesselByName(char* name)
 OAPIFUNC OBJHANDLE oapiGetVesselByIndex(int index)
 {
     HOSTSIM_COUNT("oapiGetVesselByIndex");
-    const auto& vs = world().vessels;
-    return index >= 0 && std::size_t(index) < vs.size() ? vs[std::size_t(index)] : nullptr;
+    return objectAt(world().vessels, index);
 }
 
 OAPIFUNC DWORD oapiGetVesselCount()
@@ -84,8 +89,7 @@ OAPIFUNC OBJHANDLE oapiGetGbodyByName(char* name)
 OAPIFUNC OBJHANDLE oapiGetGbodyByIndex(int index)
 {
     HOSTSIM_COUNT("oapiGetGbodyByIndex");
-    const auto& bs = world().bodies;
-    return index >= 0 && std::size_t(index) < bs.size() ? bs[std::size_t(index)].get() : nullptr;
+    return objectAt(world().bodies, index);
 }
 
 OAPIFUNC DWORD oapiGetGbodyCount()
