@@ -238,4 +238,20 @@ TEST_F(ServicesTest, ObjectsAreTheBodiesThenTheVessels)
     EXPECT_LT(dist(g, back), 1e-3);
 }
 
+TEST_F(ServicesTest, VesselsAreCreatedOnlyOnABodyOfTheWorld)
+{
+    int notABody = 0;
+    EXPECT_EQ(hostsim::createLanded("L", "", &notABody, 0, 0), nullptr);
+    EXPECT_EQ(hostsim::createFree("F", "", nullptr, _V(7e6, 0, 0), _V(0, 7500, 0)), nullptr);
+    EXPECT_EQ(oapiGetVesselCount(), 0u);
+    OBJHANDLE f = hostsim::createFree("F", "", earth(), _V(7e6, 0, 0), _V(0, 7500, 0));
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(oapiGetVesselCount(), 1u);
+    VESSELSTATUS2 st {};
+    st.version = 2;
+    oapiGetVesselInterface(f)->GetStatusEx(&st);
+    EXPECT_EQ(st.status, 0);
+    EXPECT_EQ(st.rbody, earth());
+}
+
 } // namespace

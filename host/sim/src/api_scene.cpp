@@ -6,36 +6,43 @@
 
 namespace hostsim {
 
+namespace {
+
+// Creates the vessel from a status record whose rbody names a body of the world; null otherwise.
+OBJHANDLE createOn(const std::string& name, const std::string& className, bool plainClass, VESSELSTATUS2 st)
+{
+    if (!findBody(st.rbody))
+        return nullptr;
+    st.version = 2;
+    return createVessel(name.c_str(), className.c_str(), plainClass, &st, nullptr);
+}
+
+} // namespace
+
 OBJHANDLE createLanded(const std::string& name, const std::string& className, OBJHANDLE body, double lng, double lat,
     double hdg, bool plainClass)
 {
-    if (!findBody(body))
-        return nullptr;
     VESSELSTATUS2 st {};
-    st.version = 2;
     st.status = 1;
     st.rbody = body;
     st.surf_lng = lng;
     st.surf_lat = lat;
     st.surf_hdg = hdg;
     st.arot.x = 10; // not set: placed by the touchdown points
-    return createVessel(name.c_str(), className.c_str(), plainClass, &st, nullptr);
+    return createOn(name, className, plainClass, st);
 }
 
 OBJHANDLE createFree(const std::string& name, const std::string& className, OBJHANDLE body, const VECTOR3& rpos,
     const VECTOR3& rvel, const VECTOR3& arot, const VECTOR3& vrot, bool plainClass)
 {
-    if (!findBody(body))
-        return nullptr;
     VESSELSTATUS2 st {};
-    st.version = 2;
     st.status = 0;
     st.rbody = body;
     st.rpos = rpos;
     st.rvel = rvel;
     st.arot = arot;
     st.vrot = vrot;
-    return createVessel(name.c_str(), className.c_str(), plainClass, &st, nullptr);
+    return createOn(name, className, plainClass, st);
 }
 
 std::vector<OBJHANDLE> vessels()
