@@ -100,7 +100,8 @@ TEST(Pictures, SkipsGroupsThatWouldReadOutsideTheirArrays)
     std::string err;
     ASSERT_TRUE(gl.open(64, 48, err)) << err;
     NTVERTEX vtx[3] = {{-1, -1, 10, 0, 0, -1, 0, 0}, {3, -1, 10, 0, 0, -1, 0, 0}, {-1, 3, 10, 0, 0, -1, 0, 0}};
-    WORD good[3] = {0, 1, 2}, bad[3] = {0, 1, 3};
+    // Clockwise as the camera sees it (lower left, upper left, lower right): the side the host draws.
+    WORD good[3] = {0, 2, 1}, bad[3] = {0, 2, 3};
     SceneView v;
     v.bodyRadius = 1;
     v.bodyPos = _V(0, 0, -1e6);
@@ -111,6 +112,7 @@ TEST(Pictures, SkipsGroupsThatWouldReadOutsideTheirArrays)
     g.group.Idx = good;
     g.group.nIdx = 3;
     g.material.diffuse = {1, 1, 1, 1};
+    g.material.emissive = {1, 1, 1, 1}; // bright whatever the light
     v.groups.push_back(g);
     g.group.Idx = bad;
     v.groups.push_back(g);

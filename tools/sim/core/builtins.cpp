@@ -13,52 +13,57 @@ struct Builtin {
 const Builtin builtins[] = {
     {"descent", R"(skyveil-scenario 1
 # From orbit at 1.6 Earth radii down to a low flight over the surface. The haze appears inside
-# 1.5 radii, fades in over the next quarter radius and keeps full strength below.
+# 1.5 radii, fades in over the next quarter radius and keeps full strength below. Down to 1.2 radii
+# the camera looks straight down at the whole disk, the Sun off to the west; then it looks along the
+# flight over land, the horizon in view.
 name descent
 bodies Earth
 camera external
 steps 480
 step 1
 timeacc 1
-at 0   Earth alt 0.6R  lng -80  lat 5
-at 120 Earth alt 0.45R lng -60  lat 12
-at 200 Earth alt 0.2R  lng -45  lat 18
-at 320 Earth alt 100km lng -32  lat 24
-at 400 Earth alt 10km  lng -30  lat 25
-at 479 Earth alt 2km   lng -29.8 lat 25.1
-render 0 100 200 320 400
+at 0   Earth alt 0.6R  lng -42  lat 10
+at 150 Earth alt 0.3R  lng -44  lat 14
+at 220 Earth alt 0.2R  lng -47  lat 19
+at 320 Earth alt 100km lng -58  lat 30
+at 400 Earth alt 10km  lng -55.5 lat 34.5
+at 479 Earth alt 2km   lng -54.8 lat 35
+view 0   planet  110
+view 221 horizon 40
+render 0 62 150 220 320 400
 end
 )"},
     {"ascent", R"(skyveil-scenario 1
 # From the ground out past two Earth radii: the carrier is created on the ground and deleted once
-# the altitude reaches twice the radius.
+# the altitude reaches twice the radius. On the day side: the Sun stands over longitude -100.
 name ascent
 bodies Earth
 camera external
 steps 300
 step 1
 timeacc 1
-at 0   Earth landed    lng 30 lat 45
-at 30  Earth landed    lng 30 lat 45
-at 80  Earth alt 10km  lng 30.5 lat 45
-at 200 Earth alt 1R    lng 50 lat 40
-at 299 Earth alt 2.5R  lng 70 lat 35
+at 0   Earth landed    lng -70 lat 30
+at 30  Earth landed    lng -70 lat 30
+at 80  Earth alt 10km  lng -69.5 lat 30
+at 200 Earth alt 1R    lng -55 lat 25
+at 299 Earth alt 2.5R  lng -40 lat 20
 render 0 40 80 150
 end
 )"},
     {"earth-to-moon", R"(skyveil-scenario 1
 # A change of reference body: in Earth orbit, then in lunar orbit and down to a low pass over the
-# Moon. The engine restarts for the new body and the carrier moves to it.
+# Moon. The engine restarts for the new body and the carrier moves to it. On the day side of both:
+# the Sun stands over longitude -100 of the Earth and 55 of the Moon.
 name earth-to-moon
 bodies Earth Moon
 camera external
 steps 260
 step 1
 timeacc 1
-at 0   Earth alt 0.3R  lng 0   lat 0
-at 100 Earth alt 0.2R  lng 20  lat 5
-at 101 Moon  alt 0.5R  lng -20 lat 0
-at 259 Moon  alt 5km   lng 10  lat 8
+at 0   Earth alt 0.3R  lng -80 lat 0
+at 100 Earth alt 0.2R  lng -60 lat 5
+at 101 Moon  alt 0.5R  lng 20  lat 0
+at 259 Moon  alt 5km   lng 45  lat 8
 render 50 101 180
 end
 )"},

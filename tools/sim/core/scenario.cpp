@@ -18,6 +18,9 @@ const int maxSteps = 1000000;
 const std::size_t maxLineLength = 1000;
 const std::size_t maxBodies = 16;
 const std::size_t maxNameLength = 63;
+// Vertical field of view of a camera [degrees]: a wide angle takes in a whole planet from close by.
+const double minFieldOfView = 10.0;
+const double maxFieldOfView = 160.0;
 
 // One reader pass over a text; every check reports through fail() and stops the pass.
 class Reader {
@@ -49,6 +52,7 @@ private:
     bool angle(
         int no, const std::vector<std::string>& words, std::size_t at, const char* key, double limit, double& rad);
     bool waypoint(int no, const std::vector<std::string>& words);
+    bool view(int no, const std::vector<std::string>& words);
 
     const std::string& file_;
     Scenario& out_;
@@ -223,6 +227,36 @@ bool Reader::waypoint(int no, const std::vector<std::string>& words)
     return true;
 }
 
+// view STEP (planet | horizon) DEGREES
+bool Reader::view(int no, const std::vector<std::string>& words)
+{
+    if (words.size() != 4)
+        return fail(no, "'view' needs: view STEP planet|horizon FIELD_OF_VIEW_DEGREES");
+    ViewChange c;
+    c.line = no;
+    long step = 0;
+    if (!wholeNumber(words[1], 0, maxSteps, step))
+        return fail(
+            no, "'view' needs a step number from 0 to " + std::to_string(maxSteps) + ", not '" + words[1] + "'");
+    c.step = int(step);
+    if (!out_.views.empty() && c.step <= out_.views.back().step)
+        return fail(no,
+            "view steps must increase: step " + std::to_string(c.step) + " follows step "
+                + std::to_string(out_.views.back().step) + " (line " + std::to_string(out_.views.back().line) + ")");
+    if (words[2] == "planet")
+        c.mode = ViewMode::Planet;
+    else if (words[2] == "horizon")
+        c.mode = ViewMode::Horizon;
+    else
+        return fail(no, "'view' needs 'planet' or 'horizon', not '" + words[2] + "'");
+    if (!realNumber(words[3], c.fieldOfView) || c.fieldOfView < minFieldOfView || c.fieldOfView > maxFieldOfView)
+        return fail(no,
+            "'view' needs a field of view from " + std::to_string(int(minFieldOfView)) + " to "
+                + std::to_string(int(maxFieldOfView)) + " degrees, not '" + words[3] + "'");
+    out_.views.push_back(c);
+    return true;
+}
+
 bool Reader::line(int no, const std::vector<std::string>& words)
 {
     const std::string& key = words[0];
@@ -322,6 +356,8 @@ bool Reader::line(int no, const std::vector<std::string>& words)
     }
     if (key == "at")
         return waypoint(no, words);
+    if (key == "view")
+        return view(no, words);
     return fail(no, "unknown keyword '" + key + "'");
 }
 
@@ -340,6 +376,12 @@ bool Reader::finish(int lastLine)
             return fail(w.line,
                 "waypoint step " + std::to_string(w.step) + " lies beyond the last step ("
                     + std::to_string(out_.steps - 1) + ")");
+    }
+    for (const ViewChange& c : out_.views) {
+        if (c.step >= out_.steps)
+            return fail(c.line,
+                "view step " + std::to_string(c.step) + " lies beyond the last step (" + std::to_string(out_.steps - 1)
+                    + ")");
     }
     for (std::size_t i = 0; i < out_.renderSteps.size(); ++i) {
         if (out_.renderSteps[i] >= out_.steps)
@@ -424,6 +466,15 @@ Scenario rescaleScenario(const Scenario& s, int steps)
             kept.push_back(w);
     }
     r.path = kept;
+    std::vector<ViewChange> views;
+    for (ViewChange c : r.views) {
+        c.step = std::min(steps - 1, int(std::lround(c.step * k)));
+        if (!views.empty() && c.step <= views.back().step)
+            views.back() = c;
+        else
+            views.push_back(c);
+    }
+    r.views = views;
     for (int& st : r.renderSteps)
         st = std::min(steps - 1, int(std::lround(st * k)));
     std::sort(r.renderSteps.begin(), r.renderSteps.end());
@@ -431,6 +482,17 @@ Scenario rescaleScenario(const Scenario& s, int steps)
     if (r.renderEvery > 0)
         r.renderEvery = std::max(1, int(std::lround(r.renderEvery * k)));
     return r;
+}
+
+ViewChange viewAt(const Scenario& s, int step)
+{
+    ViewChange v;
+    for (const ViewChange& c : s.views) {
+        if (c.step > step)
+            break;
+        v = c;
+    }
+    return v;
 }
 
 std::vector<int> renderPlan(const Scenario& s)

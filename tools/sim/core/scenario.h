@@ -18,6 +18,17 @@ struct Altitude {
     bool inRadii = false;
 };
 
+// How the external camera looks from a step on: straight down at the body's centre past the vessel,
+// or down by the horizon's dip so the limb stays in view.
+enum class ViewMode { Horizon, Planet };
+
+struct ViewChange {
+    int step = 0; // in force from this step on
+    ViewMode mode = ViewMode::Horizon;
+    double fieldOfView = 40; // vertical field of view [degrees]
+    int line = 0; // line of the file it came from, for messages
+};
+
 // One waypoint of the focus vessel's path: where it is at a given step.
 struct Waypoint {
     int step = 0;
@@ -39,6 +50,7 @@ struct Scenario {
     std::vector<int> renderSteps; // steps to draw, ascending (from "render")
     int renderEvery = 0; // draw every N steps (from "render every"), 0 for none
     std::vector<Waypoint> path; // ascending steps, the first at step 0
+    std::vector<ViewChange> views; // ascending steps (from "view"); none: horizon, 40 degrees
 };
 
 // Where and why a scenario text was refused.
@@ -64,13 +76,17 @@ const char* builtinScenarioText(const std::string& name);
 // Names of the built-in scenarios, in a stable order.
 std::vector<std::string> builtinScenarioNames();
 
-// The same flight squeezed or stretched to `steps` steps: waypoint and render steps are scaled, the
+// The same flight squeezed or stretched to `steps` steps: waypoint, view and render steps are scaled, the
 // path's first waypoint stays at 0 and the last keeps its place relative to the end. steps >= 1.
 Scenario rescaleScenario(const Scenario& s, int steps);
 
 // The steps at which to render, ascending and inside [0, steps): explicit steps, every N-th step,
 // and always the last step when anything is rendered at all.
 std::vector<int> renderPlan(const Scenario& s);
+
+// The camera's view in force at a step: the last view change at or before it, else the horizon view
+// with a 40 degree field of view.
+ViewChange viewAt(const Scenario& s, int step);
 
 // The focus vessel's scripted place at a step: between two waypoints on one body the altitude runs
 // evenly in log(altitude + 1 km) and the angles linearly; across a change of body it holds the earlier

@@ -149,8 +149,7 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
     }
     if (s.camera == CameraMode::Cockpit)
         hostsim::setCameraCockpit();
-    else
-        aimCamera(p0.point);
+    aimCamera(p0.point, 0);
 
     if (withAddon) {
         hostsim::clearMessages();
@@ -184,8 +183,17 @@ Flight::Place Flight::placeAt(double k, double dtAhead) const
     return p;
 }
 
-void Flight::aimCamera(const PathPoint& p)
+void Flight::aimCamera(const PathPoint& p, int step)
 {
+    const ViewChange view = viewAt(scenario_, step);
+    hostsim::setCameraAperture(0.5 * view.fieldOfView * 3.14159265358979323846 / 180.0);
+    if (scenario_.camera != CameraMode::External)
+        return;
+    if (view.mode == ViewMode::Planet) {
+        // Straight above the vessel, looking down past it at the body's centre.
+        hostsim::setCameraExternal(40.0, _V(0, 1, 0));
+        return;
+    }
     // Behind and above the vessel, looking down by the horizon's dip: the limb stays in the picture
     // from orbit, and from low altitude the view runs along the ground under the shell.
     const double radius = oapiGetSize(body(p.body));
@@ -237,8 +245,7 @@ double Flight::fly(int k)
     }
     if (VESSEL* v = oapiGetVesselInterface(focus_))
         v->DefSetStateEx(&vs);
-    if (scenario_.camera == CameraMode::External)
-        aimCamera(here.point);
+    aimCamera(here.point, k);
 
     const auto t0 = std::chrono::steady_clock::now();
     hostsim::step();
@@ -366,8 +373,10 @@ SceneView Flight::scene() const
         if (b.second == fv.body)
             v.bodyName = b.first;
     }
-    // Level with the horizon: up is away from the body's centre.
+    // Level with the horizon: up is away from the body's centre; looking straight down, north is up.
     v.camUp = vunit(vsub(cam.pos, v.bodyPos));
+    if (std::fabs(vdot(v.camUp, vunit(v.camDir))) > 0.99)
+        v.camUp = rmul(v.bodyRot, _V(0, 1, 0));
     v.observerPos = fv.pos;
     for (const hostsim::DrawItem& item : hostsim::drawList()) {
         SceneGroup g;

@@ -36,8 +36,8 @@ public:
     bool begin(const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err);
 
     // Flies step k (call in order from 0): puts the focus vessel where its path has it at the time
-    // the step's callbacks see, aims the camera, and runs one simulator step. Returns the wall time of
-    // that simulator step [us].
+    // the step's callbacks see, aims the camera with the view in force at step k, and runs one
+    // simulator step. Returns the wall time of that simulator step [us].
     double fly(int k);
 
     // What the simulator shows now, read from its vessels, meshes and camera (engineUs left at 0).
@@ -67,7 +67,7 @@ private:
         PathPoint point;
     };
     Place placeAt(double k, double dtAhead) const;
-    void aimCamera(const PathPoint& p);
+    void aimCamera(const PathPoint& p, int step);
 
     Scenario scenario_;
     std::unique_ptr<hostsim::Session> session_;

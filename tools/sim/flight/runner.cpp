@@ -1,5 +1,6 @@
 #include "runner.h"
 
+#include "compare.h"
 #include "flight.h"
 #include "offscreen.h"
 #include "plot.h"
@@ -36,6 +37,15 @@ double median(std::vector<double> v)
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
+}
+
+// Title of a comparison picture: where the camera is and how strong the haze is.
+std::string comparisonCaption(const TraceRow& row)
+{
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "STEP %d  CAMERA AT %.2f R  ALTITUDE %.0f KM  HAZE %.2f", row.step, row.cameraRadii,
+        row.altitude / 1000.0, row.haze);
+    return buf;
 }
 
 // The scenario with the command line's changes applied.
@@ -141,12 +151,16 @@ int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgres
             const std::vector<std::uint8_t> pic = renderScene(gl, view, &ss);
             skippedGroups += ss.groupsSkipped;
             const std::string a = numbered(dir, "scene", k), b = numbered(dir, "blocks", k);
+            const std::string c = numbered(dir, "compare", k);
+            const Comparison pair = renderComparison(gl, view, comparisonCaption(row));
             if (!writePng(a, gl.width(), gl.height(), pic, why)
-                || !writePng(b, gl.width(), gl.height(), renderWireframe(gl, view), why)) {
+                || !writePng(b, gl.width(), gl.height(), renderWireframe(gl, view), why)
+                || !writePng(c, pair.width, pair.height, pair.rgb, why)) {
                 err << "\nskyveil-sim: " << why << "\n";
                 return 1;
             }
             files.push_back(a);
+            files.push_back(c);
             files.push_back(b);
         }
         if (showProgress && opt.progress) {

@@ -10,12 +10,13 @@ namespace skysim {
 
 namespace {
 
-const int rings = 96;
-const int sectors = 192;
+// Fine enough that the coloured ground keeps its coastlines from orbit: a ring is a few pixels.
+const int rings = 128;
+const int sectors = 256;
 
 } // namespace
 
-void drawPlanetCap(const EyeFrame& eye, const VECTOR3& centre, double radius)
+void drawPlanetCap(const EyeFrame& eye, const VECTOR3& centre, double radius, const PlanetSurface* surface)
 {
     const VECTOR3 rel = vsub(eye.origin, centre);
     const double d = vlen(rel);
@@ -33,12 +34,18 @@ void drawPlanetCap(const EyeFrame& eye, const VECTOR3& centre, double radius)
     glLoadMatrixd(mv);
 
     // Ring by ring, as strips between ring i and ring i + 1; positions relative to the camera.
-    std::vector<float> verts, norms;
+    std::vector<float> verts, norms, colours;
     verts.reserve(std::size_t(sectors + 1) * 6);
     norms.reserve(std::size_t(sectors + 1) * 6);
+    colours.reserve(std::size_t(sectors + 1) * 6);
+    if (surface) {
+        glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+        glEnable(GL_COLOR_MATERIAL);
+    }
     for (int i = 0; i < rings; ++i) {
         verts.clear();
         norms.clear();
+        colours.clear();
         for (int j = 0; j <= sectors; ++j) {
             const double phi = 2.0 * 3.14159265358979323846 * j / sectors;
             for (int k = 0; k < 2; ++k) {
@@ -48,16 +55,27 @@ void drawPlanetCap(const EyeFrame& eye, const VECTOR3& centre, double radius)
                 const VECTOR3 p = vadd(toCentre, vmul(n, radius));
                 verts.insert(verts.end(), {float(p.x), float(p.y), float(p.z)});
                 norms.insert(norms.end(), {float(n.x), float(n.y), float(n.z)});
+                if (surface) {
+                    float rgb[3];
+                    surfaceColour(surface->body, rtmul(surface->rot, n), rgb);
+                    colours.insert(colours.end(), {rgb[0], rgb[1], rgb[2]});
+                }
             }
         }
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_NORMAL_ARRAY);
         glVertexPointer(3, GL_FLOAT, 0, verts.data());
         glNormalPointer(GL_FLOAT, 0, norms.data());
+        if (surface) {
+            glEnableClientState(GL_COLOR_ARRAY);
+            glColorPointer(3, GL_FLOAT, 0, colours.data());
+        }
         glDrawArrays(GL_TRIANGLE_STRIP, 0, GLsizei(verts.size() / 3));
+        glDisableClientState(GL_COLOR_ARRAY);
         glDisableClientState(GL_NORMAL_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);
     }
+    glDisable(GL_COLOR_MATERIAL);
 }
 
 void bodyColour(const std::string& name, float rgb[3])

@@ -3,6 +3,7 @@
 #include "blocklevel.h"
 #include "font.h"
 #include "planet.h"
+#include "sunlight.h"
 
 #include <GL/gl.h>
 
@@ -15,9 +16,10 @@ namespace {
 
 const double pi = 3.14159265358979323846;
 
-// Light from over the camera's shoulder: the stand-in has no Sun, and a picture should show the
-// side it looks at. Set with the identity modelview, so the direction is in eye coordinates.
-void setLight(float ambient)
+// Light from over the camera's shoulder for the wireframe: it shows the blocks around the vessel,
+// which should be lit wherever the Sun stands. Set with the identity modelview, so the direction is
+// in eye coordinates.
+void setShoulderLight(float ambient)
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -88,6 +90,19 @@ std::vector<std::uint8_t> finish(Offscreen& gl)
     return gl.readRGB();
 }
 
+// A group's material: the diffuse alpha is the opacity, the ambient colour answers the ambient light.
+// A specular power of 0 is taken as no highlight: raised to the power 0, GL's specular term would be
+// the full specular colour at every lit point, a flat white wash rather than a highlight.
+void applyMaterial(const MATERIAL& m)
+{
+    const GLfloat black[4] = {0, 0, 0, m.specular.a};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, &m.diffuse.r);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, &m.ambient.r);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, m.power > 0 ? &m.specular.r : black);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &m.emissive.r);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m.power, 0.0f, 128.0f));
+}
+
 } // namespace
 
 std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, SceneStats* stats)
@@ -95,6 +110,7 @@ std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, Scen
     SceneStats st;
     const double aspect = double(gl.width()) / double(gl.height());
     const EyeFrame eye = makeEyeFrame(view.camPos, view.camDir, view.camUp);
+    const VECTOR3 sun = sunDirection(view);
 
     glClearColor(0, 0, 0, 1);
     glClearDepth(1.0);
@@ -102,23 +118,30 @@ std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, Scen
     glDisable(GL_CULL_FACE);
     glDisable(GL_BLEND);
 
-    // The body first, as its own pass.
+    // The body first, as its own pass, with the stand-in's own ground.
     double zNear = 1, zFar = 10;
     capDepthRange(eye, view.bodyPos, view.bodyRadius, 0.0, zNear, zFar);
     loadPerspective(view.aperture, aspect, zNear, zFar);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_TRUE);
-    setLight(0.12f);
+    setSunLight(eye, sun, ambientLight);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
     planetMaterial(view.bodyName, 1.0f);
-    drawPlanetCap(eye, view.bodyPos, view.bodyRadius);
+    PlanetSurface ground;
+    ground.body = view.bodyName;
+    ground.rot = view.bodyRot;
+    drawPlanetCap(eye, view.bodyPos, view.bodyRadius, &ground);
 
-    // Then the vessels' pass on a cleared depth buffer: the carrier's groups as they stand.
+    // Then the vessels' pass on a cleared depth buffer: the carrier's groups as they stand, lit by
+    // the same Sun. Only the clockwise side of a triangle is drawn, as the host draws meshes (the
+    // pictures are not mirrored, so clockwise on screen is clockwise in GL's window too).
     glClear(GL_DEPTH_BUFFER_BIT);
     loadPerspective(view.aperture, aspect, 1.0, farthestVertex(eye, view) * 1.01 + 1.0);
-    setLight(0.12f);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    setSunLight(eye, sun, ambientLight);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CW);
+    glCullFace(GL_BACK);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     // Translucent haze: tested against, but not written to, the depth buffer.
@@ -131,12 +154,7 @@ std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, Scen
             ++st.groupsSkipped;
             continue;
         }
-        const MATERIAL& m = sg.material;
-        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, &m.diffuse.r);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, &m.ambient.r);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, &m.specular.r);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &m.emissive.r);
-        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m.power, 0.0f, 128.0f));
+        applyMaterial(sg.material);
         double mv[16];
         modelView(eye, sg.pos, sg.rot, mv);
         glMatrixMode(GL_MODELVIEW);
@@ -151,6 +169,7 @@ std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, Scen
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDepthMask(GL_TRUE);
+    glDisable(GL_CULL_FACE);
     if (stats)
         *stats = st;
     return finish(gl);
@@ -214,7 +233,7 @@ std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_TRUE);
-    setLight(0.2f);
+    setShoulderLight(0.2f);
     planetMaterial(view.bodyName, 0.45f);
     drawPlanetCap(eye, view.bodyPos, r);
 

@@ -1,0 +1,241 @@
+// The scene picture against what the host would show: the veil changes the planet exactly where the
+// shell covers it, the Sun lights the side of the body that faces it, only the clockwise side of a
+// triangle is drawn, the paired picture puts the carrier on the left, and the stand-in's ground is
+// the same on every run.
+#include "compare.h"
+#include "flightfixture.h"
+#include "offscreen.h"
+#include "scenerender.h"
+#include "surface.h"
+#include "viewmath.h"
+
+#include <hostsim/hostsim.h>
+
+#include <cmath>
+#include <random>
+
+using namespace skysim;
+
+namespace {
+
+int brightness(const std::vector<std::uint8_t>& rgb, int w, int x, int y)
+{
+    const std::size_t i = (std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3;
+    return rgb[i] + rgb[i + 1] + rgb[i + 2];
+}
+
+// Whether the ray through the centre of pixel (x, y) meets the sphere; worked out from the camera's
+// geometry alone, independently of GL.
+bool rayMeetsSphere(const SceneView& v, int w, int h, int x, int y, const VECTOR3& centre, double radius)
+{
+    const EyeFrame e = makeEyeFrame(v.camPos, v.camDir, v.camUp);
+    const double t = std::tan(v.aperture);
+    const double nx = (2.0 * (x + 0.5) / w - 1.0) * t * double(w) / double(h);
+    const double ny = (1.0 - 2.0 * (y + 0.5) / h) * t;
+    const VECTOR3 d = vunit(vadd(e.fwd, vadd(vmul(e.right, nx), vmul(e.up, ny))));
+    const VECTOR3 oc = vsub(v.camPos, centre);
+    const double b = vdot(oc, d);
+    const double c = vdot(oc, oc) - radius * radius;
+    return b * b - c >= 0 && -b > 0;
+}
+
+// A triangle 10 m in front of a camera at the origin (looking along +z, up +y), far from any body.
+SceneView triangleView(NTVERTEX* vtx, WORD* idx)
+{
+    SceneView v;
+    v.bodyRadius = 1;
+    v.bodyPos = _V(0, 0, -1e6);
+    v.camDir = _V(0, 0, 1);
+    SceneGroup g;
+    g.group.Vtx = vtx;
+    g.group.nVtx = 3;
+    g.group.Idx = idx;
+    g.group.nIdx = 3;
+    g.material.diffuse = {1, 1, 1, 1};
+    g.material.emissive = {1, 1, 1, 1};
+    v.groups.push_back(g);
+    return v;
+}
+
+const char* const orbitView = R"(skyveil-scenario 1
+name orbit
+bodies Earth
+steps 4
+at 0 Earth alt 0.2R lng -60 lat 20
+view 0 planet 120
+end
+)";
+
+} // namespace
+
+TEST(ScenePicture, VeilChangesThePlanetWhereTheShellCoversItAndNowhereElse)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    Scenario s;
+    ScenarioError se;
+    ASSERT_TRUE(parseScenario(orbitView, "orbit", s, se)) << se.message();
+    Offscreen gl;
+    std::string err;
+    const int w = 200, h = 150;
+    ASSERT_TRUE(gl.open(w, h, err)) << err;
+    Flight f;
+    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        f.observe(k);
+    }
+    const TraceRow r = f.observe(s.steps - 1);
+    ASSERT_GT(r.groupsDrawn, 6);
+    ASSERT_DOUBLE_EQ(r.haze, 1.0);
+    const SceneView v = f.scene();
+    SceneView bare = v;
+    bare.groups.clear();
+    const std::vector<std::uint8_t> with = renderScene(gl, v), without = renderScene(gl, bare);
+    // The shell is a sphere 10 km over the ground whose centre lies within 30 km of the body's.
+    const double inner = v.bodyRadius * 0.98, outer = (v.bodyRadius + 40000.0) * 1.02;
+    long inside = 0, insideChanged = 0, outside = 0, outsideChanged = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = (std::size_t(y) * w + x) * 3;
+            const bool changed
+                = with[i] != without[i] || with[i + 1] != without[i + 1] || with[i + 2] != without[i + 2];
+            if (rayMeetsSphere(v, w, h, x, y, v.bodyPos, inner)) {
+                ++inside;
+                insideChanged += changed;
+            } else if (!rayMeetsSphere(v, w, h, x, y, v.bodyPos, outer)) {
+                ++outside;
+                outsideChanged += changed;
+            }
+        }
+    }
+    // The whole disk is in view and the sky around it too.
+    ASSERT_GT(inside, w * h / 4);
+    ASSERT_GT(outside, w * h / 10);
+    EXPECT_EQ(outsideChanged, 0) << "the carrier drew beside the planet";
+    EXPECT_GT(double(insideChanged) / double(inside), 0.97) << "the veil left parts of the disk bare";
+}
+
+TEST(ScenePicture, TheSunLightsTheSideOfTheBodyThatFacesIt)
+{
+    Offscreen gl;
+    std::string err;
+    const int w = 160, h = 120;
+    ASSERT_TRUE(gl.open(w, h, err)) << err;
+    // The Earth where the host puts it, 1 AU out on +x with the Sun at the origin, seen from 3 radii
+    // on its +z side: the Sun's side (-x) is on the picture's left or right depending on the frame.
+    SceneView v;
+    v.bodyName = "Earth";
+    v.bodyRadius = 6.371e6;
+    v.bodyPos = _V(1.496e11, 0, 0);
+    v.camPos = vadd(v.bodyPos, _V(0, 0, 3 * v.bodyRadius));
+    v.camDir = _V(0, 0, -1);
+    v.camUp = _V(0, 1, 0);
+    const std::vector<std::uint8_t> pic = renderScene(gl, v);
+    EXPECT_EQ(renderScene(gl, v), pic) << "the same view drew a different picture";
+    const EyeFrame e = makeEyeFrame(v.camPos, v.camDir, v.camUp);
+    // Which picture side the Sun is on follows from the camera's own axes.
+    const bool sunOnLeft = vdot(e.right, _V(-1, 0, 0)) < 0;
+    long left = 0, right = 0;
+    for (int y = h / 3; y < 2 * h / 3; ++y) {
+        for (int x = 0; x < w / 2; ++x) {
+            left += brightness(pic, w, x, y);
+            right += brightness(pic, w, w - 1 - x, y);
+        }
+    }
+    if (sunOnLeft) {
+        EXPECT_GT(left, 4 * right);
+    } else {
+        EXPECT_GT(right, 4 * left);
+    }
+}
+
+TEST(ScenePicture, OnlyTheClockwiseSideOfATriangleIsDrawn)
+{
+    Offscreen gl;
+    std::string err;
+    ASSERT_TRUE(gl.open(64, 48, err)) << err;
+    NTVERTEX vtx[3] = {{-1, -1, 10, 0, 0, -1, 0, 0}, {3, -1, 10, 0, 0, -1, 0, 0}, {-1, 3, 10, 0, 0, -1, 0, 0}};
+    WORD clockwise[3] = {0, 2, 1}, counter[3] = {0, 1, 2};
+    SceneStats st;
+    const std::vector<std::uint8_t> front = renderScene(gl, triangleView(vtx, clockwise), &st);
+    EXPECT_EQ(st.groupsDrawn, 1);
+    const std::vector<std::uint8_t> back = renderScene(gl, triangleView(vtx, counter), &st);
+    EXPECT_EQ(st.groupsDrawn, 1);
+    // Pixel (33, 23), by the picture's centre, lies inside the triangle.
+    EXPECT_GT(brightness(front, 64, 33, 23), 600);
+    EXPECT_EQ(brightness(back, 64, 33, 23), 0);
+}
+
+TEST(ScenePicture, PairPutsTheCarrierLeftAndThePlanetAloneRight)
+{
+    Offscreen gl;
+    std::string err;
+    const int w = 64, h = 48;
+    ASSERT_TRUE(gl.open(w, h, err)) << err;
+    NTVERTEX vtx[3] = {{-1, -1, 10, 0, 0, -1, 0, 0}, {3, -1, 10, 0, 0, -1, 0, 0}, {-1, 3, 10, 0, 0, -1, 0, 0}};
+    WORD clockwise[3] = {0, 2, 1};
+    const SceneView v = triangleView(vtx, clockwise);
+    SceneView bare = v;
+    bare.groups.clear();
+    const std::vector<std::uint8_t> withHalf = halfSize(renderScene(gl, v), w, h);
+    const std::vector<std::uint8_t> bareHalf = halfSize(renderScene(gl, bare), w, h);
+    const Comparison c = renderComparison(gl, v, "TEST");
+    ASSERT_EQ(c.width, w);
+    ASSERT_GT(c.height, h / 2);
+    ASSERT_EQ(c.rgb.size(), std::size_t(c.width) * std::size_t(c.height) * 3);
+    const int bar = c.height - h / 2;
+    // Left half: the scene as drawn; right half: without the carrier (the divider columns aside).
+    long leftDiff = 0, rightDiff = 0;
+    for (int y = 0; y < h / 2; ++y) {
+        for (int x = 0; x < w / 2 - 1; ++x) {
+            for (int ch = 0; ch < 3; ++ch) {
+                const std::size_t src = (std::size_t(y) * (w / 2) + x) * 3 + ch;
+                leftDiff += c.rgb[(std::size_t(bar + y) * w + x) * 3 + ch] != withHalf[src];
+                rightDiff += c.rgb[(std::size_t(bar + y) * w + x + w / 2 + 1) * 3 + ch]
+                    != bareHalf[(std::size_t(y) * (w / 2) + x + 1) * 3 + ch];
+            }
+        }
+    }
+    EXPECT_EQ(leftDiff, 0);
+    EXPECT_EQ(rightDiff, 0);
+    EXPECT_NE(withHalf, bareHalf);
+    // halfSize averages 2 x 2 blocks.
+    const std::vector<std::uint8_t> four = {0, 0, 0, 4, 8, 12, 8, 16, 24, 255, 255, 255};
+    EXPECT_EQ(halfSize(four, 2, 2), (std::vector<std::uint8_t> {67, 70, 73}));
+}
+
+TEST(ProceduralGround, IsTheSameEveryTimeAndTellsTheBodiesApart)
+{
+    std::mt19937 rng(7);
+    std::normal_distribution<double> n;
+    int land = 0, sea = 0, samples = 4000;
+    for (int i = 0; i < samples; ++i) {
+        const VECTOR3 d = _V(n(rng), n(rng), n(rng));
+        float a[3], b[3], c[3];
+        surfaceColour("Earth", d, a);
+        surfaceColour("EARTH", vmul(d, 3.0), b); // any length, any letter case
+        for (int k = 0; k < 3; ++k) {
+            ASSERT_EQ(a[k], b[k]);
+            ASSERT_GE(a[k], 0.0f);
+            ASSERT_LE(a[k], 1.0f);
+        }
+        if (std::fabs(vunit(d).y) < 0.85)
+            (a[2] > a[0] + 0.1f ? sea : land)++;
+        surfaceColour("Moon", d, c);
+        EXPECT_NEAR(c[0], c[2], 0.05f);
+        surfaceColour("Mars", d, c);
+        if (std::fabs(vunit(d).y) < 0.9) {
+            EXPECT_GT(c[0], c[1]);
+            EXPECT_GT(c[1], c[2]);
+        }
+        const double v = fractalNoise(vmul(d, 5.0), 6);
+        ASSERT_GE(v, 0.0);
+        ASSERT_LE(v, 1.0);
+    }
+    // Oceans and continents, both in earnest.
+    EXPECT_GT(double(land) / (land + sea), 0.2);
+    EXPECT_LT(double(land) / (land + sea), 0.5);
+    // The noise varies between nearby points (it is not a constant).
+    EXPECT_NE(fractalNoise(_V(0.25, -1.5, 3.75), 5), fractalNoise(_V(0.75, -1.5, 3.75), 5));
+}
