@@ -9,6 +9,10 @@
 #include "roaminternal.h"
 
 #include <cmath>
+#include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -27,31 +31,84 @@ const facerow facetable[6] = {
     {-1, 1, 0, 1, 0, 0}, // 5: -z, U = +y
 };
 
+// Equal to the bit: -0 and +0 have sines of different sign, and a NaN must never match.
+bool samebits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 bool knownface(std::int32_t face)
 {
     return face >= 0 && face < 6;
 }
 
+// vecnorm of (x, y, z) scaled by s, written lane by lane so that two points go through one SSE2
+// division or square root: the operations and their order are vecnorm's, so every result is the
+// same to the bit. A length below the threshold divides by 1, which leaves the point as it is.
+#ifdef __SSE2__
+void normscale2(const double* x, const double* y, const double* z, double s, double* ox, double* oy, double* oz)
+{
+    const __m128d vx = _mm_loadu_pd(x);
+    const __m128d vy = _mm_loadu_pd(y);
+    const __m128d vz = _mm_loadu_pd(z);
+    __m128d sum = _mm_add_pd(_mm_mul_pd(vx, vx), _mm_mul_pd(vy, vy));
+    sum = _mm_add_pd(sum, _mm_mul_pd(vz, vz));
+    const __m128d len = _mm_sqrt_pd(sum);
+    const __m128d big = _mm_cmpge_pd(len, _mm_set1_pd(vecnormthreshold));
+    const __m128d div = _mm_or_pd(_mm_and_pd(big, len), _mm_andnot_pd(big, _mm_set1_pd(1.0)));
+    const __m128d scale = _mm_set1_pd(s);
+    _mm_storeu_pd(ox, _mm_mul_pd(scale, _mm_div_pd(vx, div)));
+    _mm_storeu_pd(oy, _mm_mul_pd(scale, _mm_div_pd(vy, div)));
+    _mm_storeu_pd(oz, _mm_mul_pd(scale, _mm_div_pd(vz, div)));
+}
+#else
+void normscale2(const double* x, const double* y, const double* z, double s, double* ox, double* oy, double* oz)
+{
+    for (int k = 0; k < 2; ++k) {
+        const vectyp n = vecscale(vecnorm(mkvec(x[k], y[k], z[k])), s);
+        ox[k] = n.x;
+        oy[k] = n.y;
+        oz[k] = n.z;
+    }
+}
+#endif
+
 void buildgrid(const roampl* e, blocktyp* b)
 {
     const double shell = e->radius + e->shellheight;
+    // The grid points come from running sums, one after the other; their projections are
+    // independent and go two at a time. One spare lane pads the 81 points to an even count.
+    constexpr int lanes = roamgridverts + 1;
+    double gx[lanes], gy[lanes], gz[lanes];
+    double px[lanes], py[lanes], pz[lanes];
+    double nx[lanes], ny[lanes], nz[lanes];
     vectyp g = b->gridstart;
     for (int row = 0; row < 9; ++row) {
         for (int col = 0; col < 9; ++col) {
-            HostVertex& v = b->srcvtx[9 * row + col];
-            const vectyp p = vecscale(vecnorm(g), shell);
-            v.x = static_cast<float>(p.x);
-            v.y = static_cast<float>(p.y);
-            v.z = static_cast<float>(p.z);
-            const vectyp n = vecnorm(p);
-            v.nx = static_cast<float>(n.x);
-            v.ny = static_cast<float>(n.y);
-            v.nz = static_cast<float>(n.z);
-            v.tu = 0.0f;
-            v.tv = 0.0f;
+            const int i = 9 * row + col;
+            gx[i] = g.x;
+            gy[i] = g.y;
+            gz[i] = g.z;
             g = vecadd(g, b->colstep);
         }
         g = vecadd(g, b->rowstep);
+    }
+    gx[lanes - 1] = gy[lanes - 1] = gz[lanes - 1] = 1.0;
+    for (int i = 0; i < lanes; i += 2)
+        normscale2(gx + i, gy + i, gz + i, shell, px + i, py + i, pz + i);
+    // The normal is taken from the 64-bit position, before it is rounded for storage.
+    for (int i = 0; i < lanes; i += 2)
+        normscale2(px + i, py + i, pz + i, 1.0, nx + i, ny + i, nz + i);
+    for (int i = 0; i < roamgridverts; ++i) {
+        HostVertex& v = b->srcvtx[i];
+        v.x = static_cast<float>(px[i]);
+        v.y = static_cast<float>(py[i]);
+        v.z = static_cast<float>(pz[i]);
+        v.nx = static_cast<float>(nx[i]);
+        v.ny = static_cast<float>(ny[i]);
+        v.nz = static_cast<float>(nz[i]);
+        v.tu = 0.0f;
+        v.tv = 0.0f;
     }
 }
 
@@ -99,10 +156,19 @@ void blockorient(roampl* e, blocktyp* b)
 {
     if (!b || !b->alive)
         return;
-    const double ca = std::cos(e->rotx);
-    const double sa = std::sin(e->rotx);
-    const double cb = std::cos(e->roty);
-    const double sb = std::sin(e->roty);
+    if (!e->orientknown || !samebits(e->orientrotx, e->rotx) || !samebits(e->orientroty, e->roty)) {
+        e->orientca = std::cos(e->rotx);
+        e->orientsa = std::sin(e->rotx);
+        e->orientcb = std::cos(e->roty);
+        e->orientsb = std::sin(e->roty);
+        e->orientrotx = e->rotx;
+        e->orientroty = e->roty;
+        e->orientknown = 1;
+    }
+    const double ca = e->orientca;
+    const double sa = e->orientsa;
+    const double cb = e->orientcb;
+    const double sb = e->orientsb;
     for (int i = 0; i < roamgridverts; ++i) {
         HostVertex v = b->srcvtx[i];
         rotatetriple(v.x, v.y, v.z, ca, sa, cb, sb);

@@ -117,4 +117,11 @@ struct roampl {
     // Non-zero: refresh candidates by walking the bucket heads instead of the bitmaps (the
     // candidate is the same either way; kept for measurement).
     std::uint8_t plainscan;
+
+    // Cosines and sines of the rotation last used by blockorient, and the angles they belong to: a
+    // split orients four blocks with one rotation, and orientall every block with one. All zero
+    // means nothing is cached yet.
+    std::uint8_t orientknown;
+    double orientrotx, orientroty;
+    double orientca, orientsa, orientcb, orientsb;
 };

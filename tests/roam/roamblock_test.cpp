@@ -57,6 +57,34 @@ TEST_F(RoamBlocks, EverySourceVertexIsOnTheShellWithItsDirectionAsNormal)
     }
 }
 
+// The grid is projected two points at a time; every stored component must still be exactly what
+// the kit's scalar vecnorm of the running sum gives.
+TEST_F(RoamBlocks, SourceVerticesMatchTheKitsScalarProjectionBitForBit)
+{
+    blocksplit(e.get(), e->roots[1]);
+    blocksplit(e.get(), e->roots[1]->child[3]);
+    const double shell = e->radius + e->shellheight;
+    for (const linktyp* l = e->allblocks; l; l = l->next) {
+        const blocktyp* b = l->block;
+        vectyp g = b->gridstart;
+        for (int row = 0; row < 9; ++row) {
+            for (int col = 0; col < 9; ++col) {
+                const vectyp p = vecscale(vecnorm(g), shell);
+                const vectyp n = vecnorm(p);
+                const HostVertex& v = b->srcvtx[9 * row + col];
+                ASSERT_EQ(v.x, static_cast<float>(p.x));
+                ASSERT_EQ(v.y, static_cast<float>(p.y));
+                ASSERT_EQ(v.z, static_cast<float>(p.z));
+                ASSERT_EQ(v.nx, static_cast<float>(n.x));
+                ASSERT_EQ(v.ny, static_cast<float>(n.y));
+                ASSERT_EQ(v.nz, static_cast<float>(n.z));
+                g = vecadd(g, b->colstep);
+            }
+            g = vecadd(g, b->rowstep);
+        }
+    }
+}
+
 TEST_F(RoamBlocks, MiddleVertexIsOnTheCubeCentreDirectionAndIsTheCentre)
 {
     for (blocktyp* root : e->roots)
