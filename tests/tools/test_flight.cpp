@@ -256,6 +256,37 @@ TEST(FlightScenarios, FinerBlocksLieNearerTheObserverThanCoarserOnes)
     EXPECT_LT(angle[1] / count[1], angle[0] / count[0]);
 }
 
+TEST(FlightScenarios, CameraTakesEachViewFromItsStepOn)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    Scenario s;
+    ScenarioError se;
+    ASSERT_TRUE(parseScenario("skyveil-scenario 1\nbodies Earth\nsteps 6\nat 0 Earth alt 0.3R lng 10 lat 40\n"
+                              "at 5 Earth alt 5km lng 11 lat 40\nview 0 planet 120\nview 3 horizon 30\nend\n",
+        "views", s, se))
+        << se.message();
+    Flight f;
+    std::string err;
+    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    const double pi = 3.14159265358979323846;
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        const SceneView v = f.scene();
+        const VECTOR3 toCentre = vunit(vsub(v.bodyPos, v.camPos));
+        if (k < 3) {
+            EXPECT_NEAR(v.aperture, 60.0 * pi / 180.0, 1e-9) << "step " << k;
+            EXPECT_GT(vdot(vunit(v.camDir), toCentre), 0.9999) << "step " << k;
+            // Straight down, north is up in the picture.
+            EXPECT_GT(vdot(v.camUp, rmul(v.bodyRot, _V(0, 1, 0))), 0.99) << "step " << k;
+        } else {
+            EXPECT_NEAR(v.aperture, 15.0 * pi / 180.0, 1e-9) << "step " << k;
+            // Down by the horizon's dip only: far from the centre's direction.
+            EXPECT_LT(vdot(vunit(v.camDir), toCentre), 0.5) << "step " << k;
+        }
+    }
+}
+
 TEST(FlightScenarios, RefusesARootWithoutTheAddon)
 {
     const Scenario s = shortScenario("descent", 5);

@@ -160,7 +160,8 @@ TEST(DemoRun, WritesPicturesTraceAndPlotAndSummarises)
     opt.renderAtGiven = true;
     std::ostringstream out, err;
     ASSERT_EQ(runDemo(opt, rootTemplate(), false, out, err), 0) << err.str();
-    for (const char* name : {"scene_0000.png", "blocks_0000.png", "scene_0029.png", "blocks_0029.png", "plot.png"}) {
+    for (const char* name : {"scene_0000.png", "blocks_0000.png", "compare_0000.png", "scene_0029.png",
+             "blocks_0029.png", "compare_0029.png", "plot.png"}) {
         int w = 0, h = 0;
         std::vector<std::uint8_t> rgb;
         EXPECT_TRUE(readPng(dir + "/" + name, w, h, rgb)) << name;
@@ -172,6 +173,13 @@ TEST(DemoRun, WritesPicturesTraceAndPlotAndSummarises)
     while (std::getline(csv, line))
         ++lines;
     EXPECT_EQ(lines, 31);
+    // The paired picture: as wide as the scene, its halves half as high, under a title bar.
+    int w = 0, h = 0;
+    std::vector<std::uint8_t> pair;
+    ASSERT_TRUE(readPng(dir + "/compare_0029.png", w, h, pair));
+    EXPECT_EQ(w, 160);
+    EXPECT_GT(h, 60);
+    EXPECT_LT(h, 120);
     EXPECT_NE(out.str().find("carrier created/deleted 1 / 1"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find(dir + "/trace.csv"), std::string::npos);
     std::filesystem::remove_all(dir);

@@ -66,6 +66,19 @@ TEST(BuiltinScenarios, AllParseAndFlyWhatTheirNamesPromise)
     const PathPoint d0 = samplePath(d, 0, radiusOf), dEnd = samplePath(d, d.steps - 1, radiusOf);
     EXPECT_NEAR(d0.altitude, 0.6 * earthRadius, 1.0); // 1.6 radii from the centre
     EXPECT_LT(dEnd.altitude, 10000.0);
+    // Its pictures show the whole disk in the fade band and deeper in, and a low flight's horizon.
+    bool fadeBand = false, deepDisk = false, lowHorizon = false;
+    for (int st : renderPlan(d)) {
+        const double radii = 1.0 + samplePath(d, st, radiusOf).altitude / earthRadius;
+        const ViewChange v = viewAt(d, st);
+        // The disk fits when the field of view is wider than the disk's angle from that distance.
+        const bool wholeDisk
+            = v.mode == ViewMode::Planet && v.fieldOfView * 3.14159265358979 / 360.0 > std::asin(1.0 / radii);
+        fadeBand = fadeBand || (wholeDisk && radii > 1.3 && radii < 1.5);
+        deepDisk = deepDisk || (wholeDisk && radii <= 1.3);
+        lowHorizon = lowHorizon || (v.mode == ViewMode::Horizon && radii < 1.0 + 20000.0 / earthRadius);
+    }
+    EXPECT_TRUE(fadeBand && deepDisk && lowHorizon) << fadeBand << deepDisk << lowHorizon;
     ASSERT_TRUE(loadScenario("ascent", a, e));
     EXPECT_TRUE(samplePath(a, 0, radiusOf).landed);
     EXPECT_GT(samplePath(a, a.steps - 1, radiusOf).altitude, 2.0 * earthRadius);
@@ -94,6 +107,29 @@ TEST(ScenarioReader, ReadsEveryKeyword)
     EXPECT_TRUE(s.path[2].altitude.inRadii);
     EXPECT_NEAR(s.path[2].longitude, -1 * 3.14159265358979 / 180, 1e-12);
     EXPECT_EQ(renderPlan(s), (std::vector<int> {0, 1, 3, 4, 8, 9}));
+}
+
+TEST(ScenarioReader, ViewChangesHoldFromTheirStepAndFollowARescale)
+{
+    const Scenario s = parseOk("skyveil-scenario 1\nbodies Earth\nsteps 101\nat 0 Earth alt 0.3R lng 0 lat 0\n"
+                               "view 10 planet 110\nview 50 horizon 30.5\nend\n");
+    ASSERT_EQ(s.views.size(), 2u);
+    // Before the first change: the horizon view with a 40 degree field.
+    EXPECT_EQ(viewAt(s, 0).mode, ViewMode::Horizon);
+    EXPECT_DOUBLE_EQ(viewAt(s, 9).fieldOfView, 40.0);
+    EXPECT_EQ(viewAt(s, 10).mode, ViewMode::Planet);
+    EXPECT_DOUBLE_EQ(viewAt(s, 49).fieldOfView, 110.0);
+    EXPECT_EQ(viewAt(s, 50).mode, ViewMode::Horizon);
+    EXPECT_DOUBLE_EQ(viewAt(s, 100).fieldOfView, 30.5);
+    // Half the length: the changes move to half their steps.
+    const Scenario half = rescaleScenario(s, 51);
+    ASSERT_EQ(half.views.size(), 2u);
+    EXPECT_EQ(half.views[0].step, 5);
+    EXPECT_EQ(half.views[1].step, 25);
+    // Squeezed onto one step, the later change wins, as it would have on the long flight's last step.
+    const Scenario one = rescaleScenario(s, 1);
+    ASSERT_EQ(one.views.size(), 1u);
+    EXPECT_EQ(viewAt(one, 0).mode, ViewMode::Horizon);
 }
 
 TEST(ScenarioReader, NamesFileLineAndFault)
@@ -129,6 +165,12 @@ TEST(ScenarioReader, NamesFileLineAndFault)
         {h + at0 + "at 10 Earth alt 1km lng 0 lat 0\nend\n", 5, "beyond the last step"},
         {h + at0 + "render 2 12\nend\n", 5, "render step 12"},
         {h + at0 + "render every 0\nend\n", 5, "'render every'"},
+        {h + at0 + "view 0 sideways 40\nend\n", 5, "'planet' or 'horizon'"},
+        {h + at0 + "view 0 planet 5\nend\n", 5, "field of view"},
+        {h + at0 + "view 0 planet 170\nend\n", 5, "field of view"},
+        {h + at0 + "view 0 planet\nend\n", 5, "'view' needs"},
+        {h + at0 + "view 4 planet 90\nview 4 horizon 40\nend\n", 6, "must increase"},
+        {h + at0 + "view 10 planet 90\nend\n", 5, "view step 10"},
         {"skyveil-scenario 1\nsteps 10\nat 0 Earth alt 1km lng 0 lat 0\nend\n", 3, "before 'bodies'"},
         {"skyveil-scenario 1\nbodies Earth Earth\n", 2, "named twice"},
         {h + "end\n", 4, "no waypoints"},
