@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <vector>
 
@@ -201,8 +202,8 @@ int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgres
 
     out << "scenario " << s.name << ": " << s.steps << " steps of " << s.stepLength << " s\n";
     out << formatSummary(summarise(rows), files);
-    out << "add-on time per step = simulator step with the add-on minus the median step without it ("
-        << int(bareStep + 0.5) << " us)\n";
+    out << "add-on time per step = simulator step with the add-on minus the median step without it (" << std::fixed
+        << std::setprecision(1) << bareStep << std::defaultfloat << " us)\n";
     if (skippedGroups)
         out << "warning: " << skippedGroups << " groups were not drawn: they would read outside their arrays\n";
     out << "pictures, trace and plot are in " << dir << "/\n";
