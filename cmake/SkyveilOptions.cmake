@@ -5,11 +5,16 @@ macro(skyveil_apply_project_options)
     if(SKYVEIL_WERROR)
       add_compile_options(-Werror)
     endif()
-    if(NOT WIN32)
+    if(NOT WIN32 AND NOT SKYVEIL_FUZZ)
       # The add-on's libraries resolve the host's functions from the loading process, as a DLL
-      # resolves its imports, but nothing may stay undefined by accident.
+      # resolves its imports, but nothing may stay undefined by accident. (clang's sanitizer
+      # runtimes live in the executable only, so the fuzzing build cannot ask this.)
       add_link_options(LINKER:--no-undefined)
     endif()
+  endif()
+  if(SKYVEIL_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
   endif()
   if(SKYVEIL_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
