@@ -23,18 +23,7 @@ void setShoulderLight(float ambient)
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const GLfloat dir[4] = {-0.35f, 0.55f, 0.75f, 0.0f};
-    const GLfloat white[4] = {1, 1, 1, 1};
-    const GLfloat amb[4] = {ambient, ambient, ambient, 1};
-    const GLfloat globalAmbient[4] = {0.2f, 0.2f, 0.2f, 1}; // GL's default, whatever drew before
-    glLightfv(GL_LIGHT0, GL_POSITION, dir);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, white);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, amb);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, globalAmbient);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_NORMALIZE);
+    setDirectionalLight(_V(-0.35, 0.55, 0.75), ambient, 0.2f); // 0.2: GL's default global ambient
 }
 
 void planetMaterial(const std::string& body, float dim)

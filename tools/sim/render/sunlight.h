@@ -15,6 +15,10 @@ extern const float ambientLight;
 // and gets a fixed one instead.
 VECTOR3 sunDirection(const SceneView& view);
 
+// Sets GL light 0 to white light from direction `dir` under the current modelview, with the given
+// ambient share on light 0 and `globalAmbient` for the scene, and turns lighting on.
+void setDirectionalLight(const VECTOR3& dir, float ambient, float globalAmbient);
+
 // Sets GL light 0 to white sunlight from `sunDir` (global axes) for the camera `eye`, with the given
 // ambient share and no other ambient light, and turns lighting on. Loads the camera's rotation as
 // the modelview; callers that draw afterwards set their own.
