@@ -185,6 +185,36 @@ TEST(DemoRun, WritesPicturesTraceAndPlotAndSummarises)
     std::filesystem::remove_all(dir);
 }
 
+// The default output folder is relative ("out/<scenario>"), while the flight itself runs with the
+// simulator's root as the working directory: the files must land beside the caller, not in the root.
+TEST(DemoRun, RelativeOutputFolderIsTakenFromWhereTheProgramStarted)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    const std::string start = ::testing::TempDir() + "skysim_relative_" + std::to_string(getpid());
+    std::filesystem::remove_all(start);
+    std::filesystem::create_directories(start);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(start);
+    Options opt;
+    opt.scenario = "ascent";
+    opt.steps = 12;
+    opt.width = 80;
+    opt.height = 60;
+    opt.renderAt = {0};
+    opt.renderAtGiven = true;
+    std::ostringstream out, err;
+    const int rc = runDemo(opt, rootTemplate(), false, out, err);
+    const std::filesystem::path after = std::filesystem::current_path();
+    std::filesystem::current_path(before);
+    EXPECT_EQ(rc, 0) << err.str();
+    EXPECT_EQ(after, std::filesystem::path(start));
+    EXPECT_TRUE(std::filesystem::exists(start + "/out/ascent/scene_0000.png")); // written mid-flight
+    EXPECT_TRUE(std::filesystem::exists(start + "/out/ascent/trace.csv"));
+    EXPECT_TRUE(std::filesystem::exists(start + "/out/ascent/plot.png"));
+    std::filesystem::remove_all(start);
+}
+
 TEST(DemoRun, BadScenarioFileGivesFileAndLineAndNoFlight)
 {
     const std::string path = ::testing::TempDir() + "skysim_bad_" + std::to_string(getpid()) + ".scn";

@@ -103,9 +103,13 @@ int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgres
     const Scenario s = applyOptions(loaded, opt);
     const std::vector<int> plan = renderPlan(s);
     const std::string root = opt.root.empty() ? defaultRoot : opt.root;
-    const std::string dir = opt.outDir.empty() ? "out/" + s.name : opt.outDir;
+    // Absolute: the flight runs inside the simulator's own root directory, which becomes the working
+    // directory while it flies.
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
+    const std::string dir
+        = std::filesystem::absolute(opt.outDir.empty() ? "out/" + s.name : opt.outDir, ec).lexically_normal().string();
+    if (!ec)
+        std::filesystem::create_directories(dir, ec);
     if (ec) {
         err << "skyveil-sim: cannot create the output folder " << dir << ": " << ec.message() << "\n";
         return 1;
