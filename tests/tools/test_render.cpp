@@ -5,6 +5,7 @@
 #include "pngfile.h"
 #include "runner.h"
 #include "scenerender.h"
+#include "triangleview.h"
 
 #include <hostsim/hostsim.h>
 
@@ -102,18 +103,8 @@ TEST(Pictures, SkipsGroupsThatWouldReadOutsideTheirArrays)
     NTVERTEX vtx[3] = {{-1, -1, 10, 0, 0, -1, 0, 0}, {3, -1, 10, 0, 0, -1, 0, 0}, {-1, 3, 10, 0, 0, -1, 0, 0}};
     // Clockwise as the camera sees it (lower left, upper left, lower right): the side the host draws.
     WORD good[3] = {0, 2, 1}, bad[3] = {0, 2, 3};
-    SceneView v;
-    v.bodyRadius = 1;
-    v.bodyPos = _V(0, 0, -1e6);
-    v.camDir = _V(0, 0, 1);
-    SceneGroup g;
-    g.group.Vtx = vtx;
-    g.group.nVtx = 3;
-    g.group.Idx = good;
-    g.group.nIdx = 3;
-    g.material.diffuse = {1, 1, 1, 1};
-    g.material.emissive = {1, 1, 1, 1}; // bright whatever the light
-    v.groups.push_back(g);
+    SceneView v = triangleView(vtx, good);
+    SceneGroup g = v.groups.front();
     g.group.Idx = bad;
     v.groups.push_back(g);
     g.group.Idx = nullptr;

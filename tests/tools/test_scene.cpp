@@ -7,6 +7,7 @@
 #include "offscreen.h"
 #include "scenerender.h"
 #include "surface.h"
+#include "triangleview.h"
 #include "viewmath.h"
 
 #include <hostsim/hostsim.h>
@@ -37,24 +38,6 @@ bool rayMeetsSphere(const SceneView& v, int w, int h, int x, int y, const VECTOR
     const double b = vdot(oc, d);
     const double c = vdot(oc, oc) - radius * radius;
     return b * b - c >= 0 && -b > 0;
-}
-
-// A triangle 10 m in front of a camera at the origin (looking along +z, up +y), far from any body.
-SceneView triangleView(NTVERTEX* vtx, WORD* idx)
-{
-    SceneView v;
-    v.bodyRadius = 1;
-    v.bodyPos = _V(0, 0, -1e6);
-    v.camDir = _V(0, 0, 1);
-    SceneGroup g;
-    g.group.Vtx = vtx;
-    g.group.nVtx = 3;
-    g.group.Idx = idx;
-    g.group.nIdx = 3;
-    g.material.diffuse = {1, 1, 1, 1};
-    g.material.emissive = {1, 1, 1, 1};
-    v.groups.push_back(g);
-    return v;
 }
 
 const char* const orbitView = R"(skyveil-scenario 1
