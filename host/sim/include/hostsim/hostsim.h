@@ -125,7 +125,7 @@ struct VesselView {
     OBJHANDLE body = nullptr; // landed: its body; free: the surface reference
     double lng = 0, lat = 0, hdg = 0; // equatorial position on body, heading
     double altitude = 0; // above the mean radius
-    double cgelev = 0; // landed: height of the origin above the touchdown plane's surface contact
+    double cgelev = 0; // landed: height of the origin over the ground (centre-of-gravity elevation) [m]
     double size = 0;
     double visLimit = 0, spotLimit = 0;
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}}; // global
