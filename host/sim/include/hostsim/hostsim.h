@@ -1,4 +1,6 @@
 // The headless stand-in simulator: scene set-up, stepping and inspection for tests and the demo.
+// It behaves as the 2006 generation of the host; host/sim/README.md lists where that differs from
+// later hosts (landed placement first of all).
 //
 // One simulator lives in the process (the SDK's free functions need a process-wide world); every
 // call below works on it. Typical use:
