@@ -72,10 +72,18 @@ TEST(ShellPlacement, DrawnShellLiesTenKilometresAboveTheGroundOnEveryBody)
     // In through the fade band, down to aircraft heights and below the layer, moves of more than
     // 0.01 rad (re-anchoring), and every change of body the three allow.
     const Leg flight[] = {
-        {"Earth", 0.3, 0.5, -0.45, 3},  {"Earth", 0.3, 0.5, -0.1, 3},   {"Earth", 0.3, 0.5, 15000, 4},
-        {"Earth", 0.34, 0.52, 15000, 3}, {"Earth", 0.36, 0.47, 500, 3}, {"Moon", -1.2, 0.25, -0.3, 3},
-        {"Moon", -1.2, 0.25, 12000, 3},  {"Moon", -1.1, 0.2, 12000, 3}, {"Mars", 2.0, -0.4, -0.2, 3},
-        {"Mars", 2.0, -0.4, 20000, 3},   {"Mars", 2.05, -0.35, 20000, 3}, {"Earth", 1.0, 0.1, 8000, 4},
+        {"Earth", 0.3, 0.5, -0.45, 3},
+        {"Earth", 0.3, 0.5, -0.1, 3},
+        {"Earth", 0.3, 0.5, 15000, 4},
+        {"Earth", 0.34, 0.52, 15000, 3},
+        {"Earth", 0.36, 0.47, 500, 3},
+        {"Moon", -1.2, 0.25, -0.3, 3},
+        {"Moon", -1.2, 0.25, 12000, 3},
+        {"Moon", -1.1, 0.2, 12000, 3},
+        {"Mars", 2.0, -0.4, -0.2, 3},
+        {"Mars", 2.0, -0.4, 20000, 3},
+        {"Mars", 2.05, -0.35, 20000, 3},
+        {"Earth", 1.0, 0.1, 8000, 4},
         {"Earth", 1.0, 0.1, -0.3, 3},
     };
     std::map<std::string, int> checked, reanchored;

@@ -109,7 +109,7 @@ SphereFit expectOneShell(const Flight& f, double radius)
     EXPECT_LT(fit.maxDeviation, 5.0);
     // The carrier stands 10 km over the ground, so the shell is centred on the body.
     EXPECT_LT(std::sqrt(fit.centre[0] * fit.centre[0] + fit.centre[1] * fit.centre[1] + fit.centre[2] * fit.centre[2]),
-              100.0);
+        100.0);
     return fit;
 }
 
