@@ -583,7 +583,7 @@ PathPoint samplePathWith(const Scenario& s, double step, double (*radiusOf)(cons
         const Waypoint& b = s.path[i + 1];
         if (step >= b.step)
             continue;
-        const PathPoint pa = place(a);
+        PathPoint pa = place(a);
         if (a.body != b.body)
             return pa;
         const PathPoint pb = place(b);
