@@ -41,6 +41,8 @@ Flown flyChecked(const Scenario& s)
         const hostsim::VesselView fv = hostsim::vessel(f.focus());
         EXPECT_DOUBLE_EQ(r.altitude, fv.altitude);
         EXPECT_DOUBLE_EQ(r.time, hostsim::simTime());
+        EXPECT_DOUBLE_EQ(r.addonUs, hostsim::addonTimeLastStep());
+        EXPECT_TRUE(std::isfinite(r.addonUs) && r.addonUs >= 0) << "step " << k;
         const OBJHANDLE c = hostsim::vesselByName("TheHazeCarrier");
         EXPECT_EQ(r.carrier, c != nullptr && !hostsim::vessel(c).pendingDeletion) << "step " << k;
         int blocks = 0;
@@ -125,6 +127,10 @@ TEST(FlightScenarios, DescentShowsTheShellAndTheTraceAgreesWithTheSimulator)
     EXPECT_EQ(sum.carrierDeleted, 0);
     EXPECT_EQ(sum.restarts, 1);
     EXPECT_GT(sum.reanchors, 3);
+    // One warm-up, the step whose add-on time holds the engine's burst: by design it refines until
+    // more than 100 ms have passed, so the add-on's clock must show at least that.
+    ASSERT_EQ(sum.warmups.size(), 1u);
+    EXPECT_GE(sum.warmups.front().second, 100000.0);
     // Starts outside the haze, ends deep inside it.
     EXPECT_GT(fl.rows.front().cameraRadii, 1.55);
     EXPECT_EQ(fl.rows.front().groupsDrawn, 0);

@@ -76,16 +76,20 @@ std::vector<std::uint8_t> renderPlot(Offscreen& gl, const std::vector<TraceRow>&
         std::snprintf(addonLabel, sizeof addonLabel, "ADD-ON TIME PER STEP (US): MEDIAN %s  P99 %s  WORST %s (STEP %d)",
             number(sum.addonMedianUs).c_str(), number(sum.addonP99Us).c_str(), number(sum.addonWorstUs).c_str(),
             sum.addonWorstStep);
+    const double addonTop = robustTop(rows, addon);
     std::string warmups;
-    for (const auto& w : sum.warmups)
+    bool warmupOffScale = false;
+    for (const auto& w : sum.warmups) {
+        warmupOffScale = warmupOffScale || w.second > addonTop;
         warmups += (warmups.empty() ? "WARM-UP STEP " : ", STEP ") + std::to_string(w.first) + ": " + number(w.second);
-    if (!warmups.empty())
+    }
+    if (warmupOffScale)
         warmups += " (OFF SCALE)";
     Panel panels[4] = {
         {"CAMERA DISTANCE (RADII)", [](const TraceRow& r) { return r.cameraRadii; }, {0.3f, 0.3f, 0.3f}, 0, camTop,
             {2.0, 1.5, 1.25}, ""},
         {"LEAVES SHOWN", [](const TraceRow& r) { return double(r.leaves); }, {0.1f, 0.55f, 0.2f}, 0, 1, {1023}, ""},
-        {addonLabel, addon, {0.85f, 0.4f, 0.05f}, 0, robustTop(rows, addon), {}, warmups},
+        {addonLabel, addon, {0.85f, 0.4f, 0.05f}, 0, addonTop, {}, warmups},
         {"HAZE FACTOR", [](const TraceRow& r) { return r.haze; }, {0.2f, 0.45f, 0.9f}, 0, 1.05, {}, ""},
     };
     int maxLeaves = 0;
