@@ -1,6 +1,6 @@
 // maincall per step on a settled tessellation against its floor, the per-step output against
-// memcpy, a re-anchoring step, and the engine's memory at the deepest point of a descent. Real timers and the tests' scripted host table; the per-step path is
-// timed and its allocations counted around maincall alone.
+// memcpy, a re-anchoring step, and the engine's memory at the deepest point of a descent. Real timers and the tests'
+// scripted host table; the per-step path is timed and its allocations counted around maincall alone.
 #include "allocount.h"
 #include "frameout.h"
 #include "frontstate.h"

@@ -2,6 +2,7 @@
 // re-orientation of every block, a queue move with its candidate refresh (bitmap and plain walk),
 // and a refinement run over a settled tessellation, with the heap allocations each makes.
 #include "blockfloor.h"
+#include "countalloc.h"
 #include "roam.h"
 #include "roamsetup.h"
 #include "timers.h"
@@ -14,9 +15,6 @@
 #include <memory>
 #include <new>
 #include <vector>
-
-// Allocations of the whole program so far (countalloc.cpp).
-long allocationcount();
 
 namespace {
 

@@ -25,8 +25,7 @@ void spin(char c)
     if (state.spinIn != c)
         return;
     const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(state.spinMicros);
-    while (std::chrono::steady_clock::now() < until) {
-    }
+    while (std::chrono::steady_clock::now() < until) { }
 }
 
 void event(char c)

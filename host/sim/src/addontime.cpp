@@ -17,8 +17,9 @@ AddonScope::~AddonScope()
         return;
     World& w = world();
     if (--w.addonDepth == 0)
-        w.addonNs += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - w.addonSince)
-                         .count();
+        w.addonNs
+            += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - w.addonSince)
+                   .count();
 }
 
 std::int64_t addonNanoseconds()

@@ -98,8 +98,8 @@ std::string formatSummary(const FlightSummary& s, const std::vector<std::string>
     line("re-anchors              %d", s.reanchors);
     line("engine restarts         %d", s.restarts);
     if (s.addonWorstStep >= 0)
-        line("add-on time per step    median %.1f us, p99 %.1f us, worst %.1f us (step %d), over %d steps", s.addonMedianUs,
-            s.addonP99Us, s.addonWorstUs, s.addonWorstStep, s.addonSteps);
+        line("add-on time per step    median %.1f us, p99 %.1f us, worst %.1f us (step %d), over %d steps",
+            s.addonMedianUs, s.addonP99Us, s.addonWorstUs, s.addonWorstStep, s.addonSteps);
     else if (s.warmups.empty())
         out += "add-on time per step    (no carrier during the flight)\n";
     for (const auto& w : s.warmups)

@@ -1,0 +1,158 @@
+// The engine against its stateless peer (peer.h) on the same flights (flightpaths.h): per step the
+// time each takes, the blocks each makes, and how far their leaf sets differ. The engine runs whole,
+// through maincall and the tests' scripted host; the peer then sees the observer and rotation the
+// engine's step saw. One benchmark per flight, each flown once.
+#include "countalloc.h"
+#include "flightpaths.h"
+#include "frontstate.h"
+#include "peer.h"
+#include "scriptedhost.h"
+#include "timers.h"
+#include "veilcore.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// A leaf's place on the cube, exact at every level down to the engine's deepest.
+struct leafkey {
+    int face, level;
+    long long x, y, z;
+    bool operator<(const leafkey& o) const
+    {
+        return std::tie(face, level, x, y, z) < std::tie(o.face, o.level, o.x, o.y, o.z);
+    }
+};
+
+leafkey keyof(std::int32_t face, std::int32_t level, const vectyp& c, double radius)
+{
+    const double q = radius / 4096.0;
+    return leafkey {face, level, std::llround(c.x / q), std::llround(c.y / q), std::llround(c.z / q)};
+}
+
+// Leaves in one set and not the other.
+int leafdifference(const roampl& engine, const peerpl& peer)
+{
+    std::vector<leafkey> a, b;
+    for (const linktyp* l = engine.leaves; l; l = l->next)
+        a.push_back(keyof(l->block->face, l->block->level, l->block->cubecentre, engine.radius));
+    for (const peerleaf& l : peer.leaves)
+        b.push_back(keyof(l.face, l.level, l.cubecentre, engine.radius));
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    std::vector<leafkey> d;
+    std::set_symmetric_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(d));
+    return static_cast<int>(d.size());
+}
+
+int leafcount(const roampl& engine)
+{
+    int n = 0;
+    for (const linktyp* l = engine.leaves; l; l = l->next)
+        ++n;
+    return n;
+}
+
+double micros(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
+{
+    return std::chrono::duration<double, std::micro>(b - a).count();
+}
+
+double percentile(std::vector<double> v, int p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, v.size() * static_cast<std::size_t>(p) / 100)];
+}
+
+double mean(const std::vector<double>& v)
+{
+    double sum = 0;
+    for (double x : v)
+        sum += x;
+    return v.empty() ? 0.0 : sum / double(v.size());
+}
+
+struct side {
+    std::vector<double> us, made, leaves;
+};
+
+void report(benchmark::State& state, const char* who, const side& s)
+{
+    const std::string w = who;
+    state.counters[w + "_median_us"] = percentile(s.us, 50);
+    state.counters[w + "_p99_us"] = percentile(s.us, 99);
+    state.counters[w + "_worst_us"] = s.us.empty() ? 0.0 : *std::max_element(s.us.begin(), s.us.end());
+    state.counters[w + "_made_per_step"] = mean(s.made);
+    state.counters[w + "_leaves"] = percentile(s.leaves, 50);
+}
+
+void BM_EngineAgainstPeer(benchmark::State& state)
+{
+    const flightpath& path = flightpaths[state.range(0)];
+    watchsize(sizeof(blocktyp)); // the engine makes blocks only through the heap
+    std::unique_ptr<peerpl> peer(new peerpl());
+    peerinit(peer.get());
+    side engine, stateless;
+    std::vector<double> difference;
+    for (auto _ : state) {
+        timersstart();
+        script = hostscript {};
+        HostServiceTable table = recordingtable();
+        initint(&table);
+        carrierkit c;
+        double lng = 0.7;
+        for (int k = 0; k < path.steps; ++k) {
+            const flightsample s = sampleflight(path, k, &lng);
+            script.size = s.radius;
+            script.lat = s.lat;
+            script.lng = s.lng;
+            script.airspeed = s.speed;
+            script.airvec = s.velocity;
+            c.name(s.body);
+            const double r = s.radius + s.altitude;
+            c.camera(r * std::cos(s.lat) * std::cos(s.lng), r * std::sin(s.lat), r * std::cos(s.lat) * std::sin(s.lng));
+
+            const long made = watchedallocations();
+            const auto t0 = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(maincall(&c.frame));
+            const auto t1 = std::chrono::steady_clock::now();
+            c.frame.groupsFetched = 0;
+            // Compared only where the engine draws blocks, as the peer would.
+            if (!front.engine.enabled || !(r < front.engine.radius + front.engine.rhalf))
+                continue;
+            engine.us.push_back(micros(t0, t1));
+            engine.made.push_back(double(watchedallocations() - made));
+            engine.leaves.push_back(leafcount(front.engine));
+
+            const auto t2 = std::chrono::steady_clock::now();
+            peerstep(peer.get(), front.engine);
+            benchmark::ClobberMemory();
+            const auto t3 = std::chrono::steady_clock::now();
+            stateless.us.push_back(micros(t2, t3));
+            stateless.made.push_back(double(peer->leaves.size()));
+            stateless.leaves.push_back(double(peer->leaves.size()));
+            difference.push_back(leafdifference(front.engine, *peer));
+        }
+    }
+    state.SetLabel(path.name);
+    report(state, "engine", engine);
+    report(state, "peer", stateless);
+    state.counters["leafdiff_median"] = percentile(difference, 50);
+    state.counters["leafdiff_worst"]
+        = difference.empty() ? 0.0 : *std::max_element(difference.begin(), difference.end());
+    state.counters["steps"] = double(engine.us.size());
+}
+BENCHMARK(BM_EngineAgainstPeer)->DenseRange(0, flightpathcount - 1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
