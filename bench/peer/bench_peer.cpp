@@ -1,7 +1,8 @@
 // The engine against its stateless peer (peer.h) on the same flights (flightpaths.h): per step the
 // time each takes, the blocks each makes, and how far their leaf sets differ. The engine runs whole,
 // through maincall and the tests' scripted host; the peer then sees the observer and rotation the
-// engine's step saw. One benchmark per flight, each flown once.
+// engine's step saw. One benchmark per flight, each flown once. The warm-up burst of a restart (by
+// design about 100 ms) is the engine's worst step on every flight: each starts with a restart.
 #include "countalloc.h"
 #include "flightpaths.h"
 #include "frontstate.h"
@@ -60,6 +61,40 @@ int leafcount(const roampl& engine)
     return n;
 }
 
+double squareddistance(const vectyp& a, const vectyp& b)
+{
+    const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+    return dx * dx + dy * dy + dz * dz;
+}
+
+// Level of the engine's leaf nearest the observer (by block centre), and of the peer's (by the
+// direction of its cube centre, on the shell).
+double engineunder(const roampl& e)
+{
+    double best = -1, level = 0;
+    for (const linktyp* l = e.leaves; l; l = l->next) {
+        const double d = squareddistance(l->block->centre, e.obsnap);
+        if (best < 0 || d < best) {
+            best = d;
+            level = l->block->level;
+        }
+    }
+    return level;
+}
+
+double peerunder(const peerpl& p, const roampl& e)
+{
+    double best = -1, level = 0;
+    for (const peerleaf& l : p.leaves) {
+        const double d = squareddistance(vecscale(vecnorm(l.cubecentre), e.radius + e.shellheight), e.obsnap);
+        if (best < 0 || d < best) {
+            best = d;
+            level = l.level;
+        }
+    }
+    return level;
+}
+
 double micros(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
 {
     return std::chrono::duration<double, std::micro>(b - a).count();
@@ -82,7 +117,7 @@ double mean(const std::vector<double>& v)
 }
 
 struct side {
-    std::vector<double> us, made, leaves;
+    std::vector<double> us, made, leaves, under;
 };
 
 void report(benchmark::State& state, const char* who, const side& s)
@@ -93,6 +128,7 @@ void report(benchmark::State& state, const char* who, const side& s)
     state.counters[w + "_worst_us"] = s.us.empty() ? 0.0 : *std::max_element(s.us.begin(), s.us.end());
     state.counters[w + "_made_per_step"] = mean(s.made);
     state.counters[w + "_leaves"] = percentile(s.leaves, 50);
+    state.counters[w + "_level_under"] = percentile(s.under, 50);
 }
 
 void BM_EngineAgainstPeer(benchmark::State& state)
@@ -132,6 +168,7 @@ void BM_EngineAgainstPeer(benchmark::State& state)
             engine.us.push_back(micros(t0, t1));
             engine.made.push_back(double(watchedallocations() - made));
             engine.leaves.push_back(leafcount(front.engine));
+            engine.under.push_back(engineunder(front.engine));
 
             const auto t2 = std::chrono::steady_clock::now();
             peerstep(peer.get(), front.engine);
@@ -140,6 +177,7 @@ void BM_EngineAgainstPeer(benchmark::State& state)
             stateless.us.push_back(micros(t2, t3));
             stateless.made.push_back(double(peer->leaves.size()));
             stateless.leaves.push_back(double(peer->leaves.size()));
+            stateless.under.push_back(peerunder(*peer, front.engine));
             difference.push_back(leafdifference(front.engine, *peer));
         }
     }

@@ -162,6 +162,7 @@ TEST(Summary, CountsCarrierLifeReanchorsRestartsAndAddonTimes)
     const std::string text = formatSummary(s, {"out/a.png"});
     EXPECT_NE(text.find("2 / 1"), std::string::npos) << text;
     EXPECT_NE(text.find("p99 300.0 us"), std::string::npos) << text;
+    EXPECT_FALSE(s.addonWorstCreates);
     EXPECT_NE(text.find("warm-up step            2: 100000 us"), std::string::npos) << text;
     EXPECT_NE(text.find("out/a.png"), std::string::npos);
     EXPECT_NE(formatSummary(summarise({}), {}).find("no carrier"), std::string::npos);
@@ -179,6 +180,9 @@ TEST(Summary, CountsCarrierLifeReanchorsRestartsAndAddonTimes)
     const FlightSummary m = summarise(many);
     EXPECT_DOUBLE_EQ(m.addonP99Us, 198);
     EXPECT_DOUBLE_EQ(m.addonMedianUs, 100.5);
+    EXPECT_EQ(m.addonWorstStep, 0);
+    EXPECT_TRUE(m.addonWorstCreates);
+    EXPECT_NE(formatSummary(m, {}).find("(step 0: the carrier created)"), std::string::npos);
 }
 
 TEST(Trace, RowsMatchTheHeaderAndSurviveOddBodyNames)

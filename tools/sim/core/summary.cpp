@@ -36,7 +36,8 @@ FlightSummary summarise(const std::vector<TraceRow>& rows)
     bool engineBodyKnown = false;
     bool warmupDue = false;
     for (const TraceRow& r : rows) {
-        if (r.carrier && !carrierBefore)
+        const bool created = r.carrier && !carrierBefore;
+        if (created)
             ++s.carrierCreated;
         if (!r.carrier && carrierBefore)
             ++s.carrierDeleted;
@@ -61,6 +62,7 @@ FlightSummary summarise(const std::vector<TraceRow>& rows)
                 if (s.addonWorstStep < 0 || r.addonUs > s.addonWorstUs) {
                     s.addonWorstUs = r.addonUs;
                     s.addonWorstStep = r.step;
+                    s.addonWorstCreates = created;
                 }
             }
         }
@@ -98,8 +100,9 @@ std::string formatSummary(const FlightSummary& s, const std::vector<std::string>
     line("re-anchors              %d", s.reanchors);
     line("engine restarts         %d", s.restarts);
     if (s.addonWorstStep >= 0)
-        line("add-on time per step    median %.1f us, p99 %.1f us, worst %.1f us (step %d), over %d steps",
-            s.addonMedianUs, s.addonP99Us, s.addonWorstUs, s.addonWorstStep, s.addonSteps);
+        line("add-on time per step    median %.1f us, p99 %.1f us, worst %.1f us (step %d%s), over %d steps",
+            s.addonMedianUs, s.addonP99Us, s.addonWorstUs, s.addonWorstStep,
+            s.addonWorstCreates ? ": the carrier created" : "", s.addonSteps);
     else if (s.warmups.empty())
         out += "add-on time per step    (no carrier during the flight)\n";
     for (const auto& w : s.warmups)

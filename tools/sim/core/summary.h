@@ -20,6 +20,7 @@ struct FlightSummary {
     int addonSteps = 0;
     double addonMedianUs = 0, addonP99Us = 0, addonWorstUs = 0;
     int addonWorstStep = -1;
+    bool addonWorstCreates = false; // the worst step is one that created the carrier (its files loaded)
     std::vector<std::pair<int, double>> warmups; // step and addon_us of each warm-up step
     double stepMinusBareMedianUs = 0; // median step_minus_bare_us over the steps with a carrier
     int peakLeaves = 0;
