@@ -71,12 +71,13 @@ std::vector<std::uint8_t> renderPlot(Offscreen& gl, const std::vector<TraceRow>&
         camTop = std::max(camTop, std::min(r.cameraRadii * 1.05, 20.0));
     const auto addon = [](const TraceRow& r) { return r.addonUs; };
     const FlightSummary sum = summarise(rows);
+    const double addonTop = robustTop(rows, addon);
     char addonLabel[160] = "ADD-ON TIME PER STEP (US)";
     if (sum.addonWorstStep >= 0)
-        std::snprintf(addonLabel, sizeof addonLabel, "ADD-ON TIME PER STEP (US): MEDIAN %s  P99 %s  WORST %s (STEP %d)",
-            number(sum.addonMedianUs).c_str(), number(sum.addonP99Us).c_str(), number(sum.addonWorstUs).c_str(),
-            sum.addonWorstStep);
-    const double addonTop = robustTop(rows, addon);
+        std::snprintf(addonLabel, sizeof addonLabel,
+            "ADD-ON TIME PER STEP (US): MEDIAN %s  P99 %s  WORST %s (STEP %d%s)", number(sum.addonMedianUs).c_str(),
+            number(sum.addonP99Us).c_str(), number(sum.addonWorstUs).c_str(), sum.addonWorstStep,
+            sum.addonWorstUs > addonTop ? ", OFF SCALE" : "");
     std::string warmups;
     bool warmupOffScale = false;
     for (const auto& w : sum.warmups) {
