@@ -89,33 +89,33 @@ void wander(carrierkit& c, std::int64_t k)
     place(c, 20000.0);
 }
 
-std::int64_t timerreads = 0;
+std::int64_t timerReads = 0;
 
-std::int64_t countedcounter()
+std::int64_t countedCounter()
 {
-    ++timerreads;
+    ++timerReads;
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 // Timer reads a settled step makes: the refinement's time check after each block it re-prioritises
 // and before each split or merge, and the starts of its two passes.
-double timerreadsperstep(carrierkit& c)
+double timerReadsPerStep(carrierkit& c)
 {
     constexpr int steps = 100;
-    timersetsource(countedcounter, 1000000000);
-    timerreads = 0;
+    timersetsource(countedCounter, 1000000000);
+    timerReads = 0;
     for (int k = 0; k < steps; ++k) {
         wander(c, k);
         maincall(&c.frame);
     }
     timersetsource(nullptr, 0);
-    return double(timerreads) / steps;
+    return double(timerReads) / steps;
 }
 
 // What every settled step must do at the least: its timer reads, and the group records and material
 // the engine writes, copied whole.
-void settledfloor(carrierkit& c, const std::vector<HostMeshGroup>& groups, const HostMaterial& material, int reads)
+void settledFloor(carrierkit& c, const std::vector<HostMeshGroup>& groups, const HostMaterial& material, int reads)
 {
     for (int i = 0; i < reads; ++i)
         benchmark::DoNotOptimize(telapsed(1));
@@ -125,12 +125,12 @@ void settledfloor(carrierkit& c, const std::vector<HostMeshGroup>& groups, const
 }
 
 // Settled tessellation at 20 km altitude. Each round times maincall, then the step's floor
-// (settledfloor) in the same run.
+// (settledFloor) in the same run.
 void BM_SettledStep(benchmark::State& state)
 {
     carrierkit c;
     start(c, 20000.0);
-    const double reads = timerreadsperstep(c);
+    const double reads = timerReadsPerStep(c);
     const std::vector<HostMeshGroup> groups = c.groups;
     const HostMaterial material = c.material;
     std::vector<double> step, floor;
@@ -145,18 +145,18 @@ void BM_SettledStep(benchmark::State& state)
         benchmark::DoNotOptimize(maincall(&c.frame));
         const auto t1 = std::chrono::steady_clock::now();
         allocs += allocations() - before;
-        settledfloor(c, groups, material, static_cast<int>(std::lround(reads)));
+        settledFloor(c, groups, material, static_cast<int>(std::lround(reads)));
         const auto t2 = std::chrono::steady_clock::now();
         if (step.size() < step.capacity()) {
             step.push_back(micros(t0, t1));
             floor.push_back(micros(t1, t2));
         }
     }
-    const double median = percentile(step, 50), floormedian = percentile(floor, 50);
+    const double median = percentile(step, 50), floorMedian = percentile(floor, 50);
     state.counters["median_us"] = median;
     state.counters["p99_us"] = percentile(step, 99);
-    state.counters["floor_us"] = floormedian;
-    state.counters["step_over_floor"] = floormedian > 0 ? median / floormedian : 0.0;
+    state.counters["floor_us"] = floorMedian;
+    state.counters["step_over_floor"] = floorMedian > 0 ? median / floorMedian : 0.0;
     state.counters["timer_reads"] = reads;
     state.counters["allocs_per_step"] = double(allocs) / double(std::max<std::int64_t>(k, 1));
     state.counters["leaves"] = measure(front).leaves;

@@ -22,38 +22,40 @@
 
 namespace {
 
+using namespace skybench;
+
 // A leaf's place on the cube, exact at every level down to the engine's deepest.
-struct leafkey {
+struct LeafKey {
     int face, level;
     long long x, y, z;
-    bool operator<(const leafkey& o) const
+    bool operator<(const LeafKey& o) const
     {
         return std::tie(face, level, x, y, z) < std::tie(o.face, o.level, o.x, o.y, o.z);
     }
 };
 
-leafkey keyof(std::int32_t face, std::int32_t level, const vectyp& c, double radius)
+LeafKey keyOf(std::int32_t face, std::int32_t level, const vectyp& c, double radius)
 {
     const double q = radius / 4096.0;
-    return leafkey {face, level, std::llround(c.x / q), std::llround(c.y / q), std::llround(c.z / q)};
+    return LeafKey {face, level, std::llround(c.x / q), std::llround(c.y / q), std::llround(c.z / q)};
 }
 
 // Leaves in one set and not the other.
-int leafdifference(const roampl& engine, const peerpl& peer)
+int leafDifference(const roampl& engine, const StatelessPeer& peer)
 {
-    std::vector<leafkey> a, b;
+    std::vector<LeafKey> a, b;
     for (const linktyp* l = engine.leaves; l; l = l->next)
-        a.push_back(keyof(l->block->face, l->block->level, l->block->cubecentre, engine.radius));
-    for (const peerleaf& l : peer.leaves)
-        b.push_back(keyof(l.face, l.level, l.cubecentre, engine.radius));
+        a.push_back(keyOf(l->block->face, l->block->level, l->block->cubecentre, engine.radius));
+    for (const PeerLeaf& l : peer.leaves)
+        b.push_back(keyOf(l.face, l.level, l.cubecentre, engine.radius));
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
-    std::vector<leafkey> d;
+    std::vector<LeafKey> d;
     std::set_symmetric_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(d));
     return static_cast<int>(d.size());
 }
 
-int leafcount(const roampl& engine)
+int leafCount(const roampl& engine)
 {
     int n = 0;
     for (const linktyp* l = engine.leaves; l; l = l->next)
@@ -61,7 +63,7 @@ int leafcount(const roampl& engine)
     return n;
 }
 
-double squareddistance(const vectyp& a, const vectyp& b)
+double squaredDistance(const vectyp& a, const vectyp& b)
 {
     const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
     return dx * dx + dy * dy + dz * dz;
@@ -69,11 +71,11 @@ double squareddistance(const vectyp& a, const vectyp& b)
 
 // Level of the engine's leaf nearest the observer (by block centre), and of the peer's (by the
 // direction of its cube centre, on the shell).
-double engineunder(const roampl& e)
+double engineLevelUnder(const roampl& e)
 {
     double best = -1, level = 0;
     for (const linktyp* l = e.leaves; l; l = l->next) {
-        const double d = squareddistance(l->block->centre, e.obsnap);
+        const double d = squaredDistance(l->block->centre, e.obsnap);
         if (best < 0 || d < best) {
             best = d;
             level = l->block->level;
@@ -82,11 +84,11 @@ double engineunder(const roampl& e)
     return level;
 }
 
-double peerunder(const peerpl& p, const roampl& e)
+double peerLevelUnder(const StatelessPeer& p, const roampl& e)
 {
     double best = -1, level = 0;
-    for (const peerleaf& l : p.leaves) {
-        const double d = squareddistance(vecscale(vecnorm(l.cubecentre), e.radius + e.shellheight), e.obsnap);
+    for (const PeerLeaf& l : p.leaves) {
+        const double d = squaredDistance(vecscale(vecnorm(l.cubecentre), e.radius + e.shellheight), e.obsnap);
         if (best < 0 || d < best) {
             best = d;
             level = l.level;
@@ -116,11 +118,11 @@ double mean(const std::vector<double>& v)
     return v.empty() ? 0.0 : sum / double(v.size());
 }
 
-struct side {
+struct Side {
     std::vector<double> us, made, leaves, under;
 };
 
-void report(benchmark::State& state, const char* who, const side& s)
+void report(benchmark::State& state, const char* who, const Side& s)
 {
     const std::string w = who;
     state.counters[w + "_median_us"] = percentile(s.us, 50);
@@ -133,11 +135,11 @@ void report(benchmark::State& state, const char* who, const side& s)
 
 void BM_EngineAgainstPeer(benchmark::State& state)
 {
-    const flightpath& path = flightpaths[state.range(0)];
-    watchsize(sizeof(blocktyp)); // the engine makes blocks only through the heap
-    std::unique_ptr<peerpl> peer(new peerpl());
-    peerinit(peer.get());
-    side engine, stateless;
+    const FlightPath& path = flightPaths[state.range(0)];
+    watchSize(sizeof(blocktyp)); // the engine makes blocks only through the heap
+    std::unique_ptr<StatelessPeer> peer(new StatelessPeer());
+    peerInit(peer.get());
+    Side engine, stateless;
     std::vector<double> difference;
     for (auto _ : state) {
         timersstart();
@@ -147,7 +149,7 @@ void BM_EngineAgainstPeer(benchmark::State& state)
         carrierkit c;
         double lng = 0.7;
         for (int k = 0; k < path.steps; ++k) {
-            const flightsample s = sampleflight(path, k, &lng);
+            const FlightSample s = sampleFlight(path, k, &lng);
             script.size = s.radius;
             script.lat = s.lat;
             script.lng = s.lng;
@@ -157,7 +159,7 @@ void BM_EngineAgainstPeer(benchmark::State& state)
             const double r = s.radius + s.altitude;
             c.camera(r * std::cos(s.lat) * std::cos(s.lng), r * std::sin(s.lat), r * std::cos(s.lat) * std::sin(s.lng));
 
-            const long made = watchedallocations();
+            const long made = watchedAllocations();
             const auto t0 = std::chrono::steady_clock::now();
             benchmark::DoNotOptimize(maincall(&c.frame));
             const auto t1 = std::chrono::steady_clock::now();
@@ -166,19 +168,19 @@ void BM_EngineAgainstPeer(benchmark::State& state)
             if (!front.engine.enabled || !(r < front.engine.radius + front.engine.rhalf))
                 continue;
             engine.us.push_back(micros(t0, t1));
-            engine.made.push_back(double(watchedallocations() - made));
-            engine.leaves.push_back(leafcount(front.engine));
-            engine.under.push_back(engineunder(front.engine));
+            engine.made.push_back(double(watchedAllocations() - made));
+            engine.leaves.push_back(leafCount(front.engine));
+            engine.under.push_back(engineLevelUnder(front.engine));
 
             const auto t2 = std::chrono::steady_clock::now();
-            peerstep(peer.get(), front.engine);
+            peerStep(peer.get(), front.engine);
             benchmark::ClobberMemory();
             const auto t3 = std::chrono::steady_clock::now();
             stateless.us.push_back(micros(t2, t3));
             stateless.made.push_back(double(peer->leaves.size()));
             stateless.leaves.push_back(double(peer->leaves.size()));
-            stateless.under.push_back(peerunder(*peer, front.engine));
-            difference.push_back(leafdifference(front.engine, *peer));
+            stateless.under.push_back(peerLevelUnder(*peer, front.engine));
+            difference.push_back(leafDifference(front.engine, *peer));
         }
     }
     state.SetLabel(path.name);
@@ -189,7 +191,7 @@ void BM_EngineAgainstPeer(benchmark::State& state)
         = difference.empty() ? 0.0 : *std::max_element(difference.begin(), difference.end());
     state.counters["steps"] = double(engine.us.size());
 }
-BENCHMARK(BM_EngineAgainstPeer)->DenseRange(0, flightpathcount - 1)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EngineAgainstPeer)->DenseRange(0, flightPathCount - 1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

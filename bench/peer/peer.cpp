@@ -15,21 +15,23 @@
 #include <cmath>
 #include <cstring>
 
+namespace skybench {
+
 namespace {
 
-struct node {
-    peerleaf at;
+struct Node {
+    PeerLeaf at;
     double d2; // squared distance from the observer to the block's centre
     bool wanted; // the engine's split test
 };
 
 // Root cube centres and updirs, in units of the radius, by face.
-const double rootcentre[6][3] = {{0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}};
-const double rootupdir[6][3] = {{0, 0, 1}, {0, 0, -1}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}};
+const double rootCentre[6][3] = {{0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}};
+const double rootUpdir[6][3] = {{0, 0, 1}, {0, 0, -1}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}};
 
 // The engine's centre of a block (source vertex 40 from the running sums, projected and rounded)
 // and its split test, as blockprioritise computes them.
-node evaluate(peerpl* p, const peerleaf& at)
+Node evaluate(StatelessPeer* p, const PeerLeaf& at)
 {
     const roampl* e = &p->geometry;
     blocktyp& b = p->scratch;
@@ -53,7 +55,7 @@ node evaluate(peerpl* p, const peerleaf& at)
     b.srcvtx[40].z = static_cast<float>(mid.z);
     blockbound(&p->geometry, &b);
 
-    node n {at, 0.0, false};
+    Node n {at, 0.0, false};
     const double dx = e->obsnap.x - b.centre.x;
     const double dy = e->obsnap.y - b.centre.y;
     const double dz = e->obsnap.z - b.centre.z;
@@ -64,7 +66,7 @@ node evaluate(peerpl* p, const peerleaf& at)
     return n;
 }
 
-vectyp faceaxis(const roampl* e, const vectyp& c)
+vectyp faceAxis(const roampl* e, const vectyp& c)
 {
     vectyp n = mkvec(0.0, 0.0, 0.0);
     if (std::fabs(c.x) == e->radius)
@@ -77,11 +79,11 @@ vectyp faceaxis(const roampl* e, const vectyp& c)
 }
 
 // The four children's places, in the engine's child order, then sorted nearest first.
-void children(peerpl* p, const peerleaf& at, node out[4])
+void children(StatelessPeer* p, const PeerLeaf& at, Node out[4])
 {
     const roampl* e = &p->geometry;
     const double h = e->radius / rpower(2.0, at.level);
-    const vectyp dw = vecscale(veccross(faceaxis(e, at.cubecentre), at.updir), h);
+    const vectyp dw = vecscale(veccross(faceAxis(e, at.cubecentre), at.updir), h);
     const vectyp du = vecscale(at.updir, h);
     const vectyp mdw = vecscale(dw, -1.0);
     const vectyp mdu = vecscale(du, -1.0);
@@ -89,26 +91,26 @@ void children(peerpl* p, const peerleaf& at, node out[4])
     const vectyp centres[4] = {
         vecadd(vecadd(c, dw), du), vecadd(vecadd(c, dw), mdu), vecadd(vecadd(c, mdw), mdu), vecadd(vecadd(c, mdw), du)};
     for (int i = 0; i < 4; ++i)
-        out[i] = evaluate(p, peerleaf {at.face, at.level + 1, at.updir, centres[i]});
-    std::sort(out, out + 4, [](const node& a, const node& b) { return a.d2 < b.d2; });
+        out[i] = evaluate(p, PeerLeaf {at.face, at.level + 1, at.updir, centres[i]});
+    std::sort(out, out + 4, [](const Node& a, const Node& b) { return a.d2 < b.d2; });
 }
 
 // Depth first: a split is made while the leaves number fewer than the engine's load limit allows
 // (leafload < loadlimit before a split), so the peer ends with as many leaves as the engine may.
-void select(peerpl* p, const node& n, int* leafcount)
+void selectLeaves(StatelessPeer* p, const Node& n, int* leafCount)
 {
-    if (n.wanted && *leafcount * roamleafload < p->geometry.loadlimit) {
-        *leafcount += 3;
-        node kids[4];
+    if (n.wanted && *leafCount * roamleafload < p->geometry.loadlimit) {
+        *leafCount += 3;
+        Node kids[4];
         children(p, n.at, kids);
-        for (const node& k : kids)
-            select(p, k, leafcount);
+        for (const Node& k : kids)
+            selectLeaves(p, k, leafCount);
         return;
     }
     p->leaves.push_back(n.at);
 }
 
-void setgroup(HostMeshGroup* g, HostVertex* vtx, std::uint16_t* idx, std::uint32_t nvtx, std::uint32_t nidx)
+void setGroup(HostMeshGroup* g, HostVertex* vtx, std::uint16_t* idx, std::uint32_t nvtx, std::uint32_t nidx)
 {
     g->Vtx = vtx;
     g->Idx = idx;
@@ -119,7 +121,7 @@ void setgroup(HostMeshGroup* g, HostVertex* vtx, std::uint16_t* idx, std::uint32
 
 } // namespace
 
-void peerinit(peerpl* p)
+void peerInit(StatelessPeer* p)
 {
     std::memset(&p->geometry, 0, sizeof p->geometry);
     std::memset(&p->scratch, 0, sizeof p->scratch);
@@ -129,10 +131,10 @@ void peerinit(peerpl* p)
     std::memset(p->groups, 0, sizeof p->groups);
     std::memset(p->placeholder, 0, sizeof p->placeholder);
     for (std::uint16_t i = 0; i < 3; ++i)
-        p->placeholderidx[i] = i;
+        p->placeholderIdx[i] = i;
 }
 
-void peerstep(peerpl* p, const roampl& engine)
+void peerStep(StatelessPeer* p, const roampl& engine)
 {
     roampl* e = &p->geometry;
     e->radius = engine.radius;
@@ -146,30 +148,32 @@ void peerstep(peerpl* p, const roampl& engine)
     e->roty = engine.roty;
 
     p->leaves.clear();
-    node roots[6];
+    Node roots[6];
     for (int f = 0; f < 6; ++f) {
-        const double* c = rootcentre[f];
-        const double* u = rootupdir[f];
+        const double* c = rootCentre[f];
+        const double* u = rootUpdir[f];
         roots[f] = evaluate(
-            p, peerleaf {f, 1, mkvec(u[0], u[1], u[2]), mkvec(c[0] * e->radius, c[1] * e->radius, c[2] * e->radius)});
+            p, PeerLeaf {f, 1, mkvec(u[0], u[1], u[2]), mkvec(c[0] * e->radius, c[1] * e->radius, c[2] * e->radius)});
     }
-    std::sort(roots, roots + 6, [](const node& a, const node& b) { return a.d2 < b.d2; });
-    int leafcount = 6;
-    for (const node& r : roots)
-        select(p, r, &leafcount);
+    std::sort(roots, roots + 6, [](const Node& a, const Node& b) { return a.d2 < b.d2; });
+    int leafCount = 6;
+    for (const Node& r : roots)
+        selectLeaves(p, r, &leafCount);
 
     // Every selected block is made anew, from the reused storage.
     const std::size_t shown = std::min(p->leaves.size(), p->blocks.size());
     for (std::size_t i = 0; i < shown; ++i) {
-        const peerleaf& l = p->leaves[i];
+        const PeerLeaf& l = p->leaves[i];
         blocktyp* storage = &p->blocks[i];
         storage->child[0] = nullptr;
         roamreserve r {nullptr, nullptr, storage};
         blocktyp* made = nullptr;
         blockmakefrom(e, nullptr, &made, l.level, l.face, l.updir, l.cubecentre, &r);
         if (made)
-            setgroup(&p->groups[i], made->vtx, gridindices, blockgroupverts, blockgroupindices);
+            setGroup(&p->groups[i], made->vtx, gridindices, blockgroupverts, blockgroupindices);
     }
     for (std::size_t i = shown; i < frameGroupCount; ++i)
-        setgroup(&p->groups[i], p->placeholder, p->placeholderidx, placeholdercount, placeholdercount);
+        setGroup(&p->groups[i], p->placeholder, p->placeholderIdx, placeholdercount, placeholdercount);
 }
+
+} // namespace skybench

@@ -9,28 +9,32 @@
 
 #include <vector>
 
+namespace skybench {
+
 // A selected leaf: where its block lies on the cube.
-struct peerleaf {
+struct PeerLeaf {
     std::int32_t face;
     std::int32_t level;
     vectyp updir;
     vectyp cubecentre;
 };
 
-struct peerpl {
+struct StatelessPeer {
     roampl geometry; // per-body fields, observer and rotation only; it never holds a tessellation
     blocktyp scratch; // a node's frame and bound while the split test looks at it
     std::vector<blocktyp> blocks; // storage of the blocks made in a step, reused every step
-    std::vector<peerleaf> leaves; // the last step's selection
+    std::vector<PeerLeaf> leaves; // the last step's selection
     HostMeshGroup groups[frameGroupCount]; // the last step's output, as the engine's groups
     HostVertex placeholder[3];
-    std::uint16_t placeholderidx[3];
+    std::uint16_t placeholderIdx[3];
 };
 
 // Sizes the block storage and the selection once, so that a step allocates nothing.
-void peerinit(peerpl* p);
+void peerInit(StatelessPeer* p);
 
 // One step, seen as the engine saw it: per-body fields, observer snapshot and rotation copied from
 // `engine` (which must be started, so that gridindices is filled). Selects the leaves, makes each of
 // their blocks and points the groups at them; the rest at the placeholder.
-void peerstep(peerpl* p, const roampl& engine);
+void peerStep(StatelessPeer* p, const roampl& engine);
+
+} // namespace skybench

@@ -2,10 +2,12 @@
 
 #include <cmath>
 
-void floorblocks(const floorgrid* grids, int count, double shell, HostVertex* out)
+namespace skybench {
+
+void floorBlocks(const FloorGrid* grids, int count, double shell, HostVertex* out)
 {
     for (int b = 0; b < count; ++b) {
-        const floorgrid& g = grids[b];
+        const FloorGrid& g = grids[b];
         for (int row = 0; row < 9; ++row) {
             for (int col = 0; col < 9; ++col) {
                 const double x = g.corner[0] + col * g.across[0] + row * g.down[0];
@@ -25,3 +27,5 @@ void floorblocks(const floorgrid* grids, int count, double shell, HostVertex* ou
         }
     }
 }
+
+} // namespace skybench

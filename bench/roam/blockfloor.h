@@ -6,12 +6,16 @@
 
 #include "HostRecords.h"
 
+namespace skybench {
+
 // One block's grid on the cube face: grid point (row, col) = corner + col * across + row * down.
-struct floorgrid {
+struct FloorGrid {
     double corner[3];
     double across[3];
     double down[3];
 };
 
 // Fills out[81 * i + 9 * row + col] for each of the `count` grids, on a shell of radius `shell`.
-void floorblocks(const floorgrid* grids, int count, double shell, HostVertex* out);
+void floorBlocks(const FloorGrid* grids, int count, double shell, HostVertex* out);
+
+} // namespace skybench

@@ -7,13 +7,13 @@
 namespace {
 long allocs;
 std::size_t watched;
-long watchedallocs;
+long watchedAllocs;
 
 void count(std::size_t n)
 {
     ++allocs;
     if (watched && n == watched)
-        ++watchedallocs;
+        ++watchedAllocs;
 }
 } // namespace
 
@@ -22,14 +22,14 @@ long allocationcount()
     return allocs;
 }
 
-void watchsize(std::size_t size)
+void watchSize(std::size_t size)
 {
     watched = size;
 }
 
-long watchedallocations()
+long watchedAllocations()
 {
-    return watchedallocs;
+    return watchedAllocs;
 }
 
 void* operator new(std::size_t n)

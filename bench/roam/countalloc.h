@@ -8,5 +8,5 @@
 long allocationcount();
 
 // From now on, also count the allocations of exactly `size` bytes (one size at a time).
-void watchsize(std::size_t size);
-long watchedallocations();
+void watchSize(std::size_t size);
+long watchedAllocations();

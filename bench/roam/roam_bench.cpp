@@ -18,14 +18,16 @@
 
 namespace {
 
-constexpr double earthradius = 6371000.0; // [m]
+using skybench::FloorGrid;
+
+constexpr double earthRadius = 6371000.0; // [m]
 
 // Started as the front's restart starts it: the observer 1 km above the surface on the y axis, the
 // snapshot still clear, so the roots are first queued from the body's centre.
 std::unique_ptr<roampl> started()
 {
-    std::unique_ptr<roampl> e = roamfresh(earthradius);
-    e->observer = mkvec(0, earthradius + 1000, 0);
+    std::unique_ptr<roampl> e = roamfresh(earthRadius);
+    e->observer = mkvec(0, earthRadius + 1000, 0);
     roamstart(e.get());
     return e;
 }
@@ -49,7 +51,7 @@ int countblocks(const roampl* e)
 
 // Sixteen level-5 leaves of a started engine, rotated as the front rotates it away from the
 // anchoring point.
-void splitscene(roampl* e, blocktyp* leaves[16])
+void splitScene(roampl* e, blocktyp* leaves[16])
 {
     e->rotx = 0.4;
     e->roty = -0.7;
@@ -80,7 +82,7 @@ void BM_BlockSplit(benchmark::State& state)
 {
     std::unique_ptr<roampl> e = started();
     blocktyp* leaves[16];
-    splitscene(e.get(), leaves);
+    splitScene(e.get(), leaves);
     e->plainscan = static_cast<std::uint8_t>(state.range(0));
     for (auto _ : state) {
         for (blocktyp* leaf : leaves)
@@ -103,13 +105,13 @@ void BM_SplitAgainstFloor(benchmark::State& state)
 {
     std::unique_ptr<roampl> e = started();
     blocktyp* leaves[16];
-    splitscene(e.get(), leaves);
-    std::vector<floorgrid> grids;
+    splitScene(e.get(), leaves);
+    std::vector<FloorGrid> grids;
     for (blocktyp* leaf : leaves) {
         blocksplit(e.get(), leaf);
         for (const blocktyp* c : leaf->child) {
             const vectyp down = vecscale(c->updir, -c->step);
-            grids.push_back(floorgrid {{c->gridstart.x, c->gridstart.y, c->gridstart.z},
+            grids.push_back(FloorGrid {{c->gridstart.x, c->gridstart.y, c->gridstart.z},
                 {c->colstep.x, c->colstep.y, c->colstep.z}, {down.x, down.y, down.z}});
         }
         blockmerge(e.get(), leaf);
@@ -125,7 +127,7 @@ void BM_SplitAgainstFloor(benchmark::State& state)
         for (blocktyp* leaf : leaves)
             blockmerge(e.get(), leaf);
         const auto t2 = std::chrono::steady_clock::now();
-        floorblocks(grids.data(), static_cast<int>(grids.size()), shell, out.data());
+        skybench::floorBlocks(grids.data(), static_cast<int>(grids.size()), shell, out.data());
         benchmark::ClobberMemory();
         const auto t3 = std::chrono::steady_clock::now();
         split.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count() / 16.0);
