@@ -1,7 +1,12 @@
 # Compiler options for the project's own targets (not for the third-party code added before them).
 macro(skyveil_apply_project_options)
   if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-    add_compile_options(-Wall -Wextra -Wno-ignored-qualifiers)
+    add_compile_options(-Wall -Wextra -Wshadow -Wconversion -Wno-ignored-qualifiers)
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+      # clang's -Wconversion also takes in sign conversions, which g++'s does not in C++: one meaning
+      # for every compiler.
+      add_compile_options(-Wno-sign-conversion)
+    endif()
     if(SKYVEIL_WERROR)
       add_compile_options(-Werror)
     endif()

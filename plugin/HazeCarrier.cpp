@@ -31,8 +31,8 @@ HostVector toHost(const VECTOR3& v)
 
 } // namespace
 
-HazeCarrier::HazeCarrier(OBJHANDLE hVessel, int flightmodel)
-    : VESSEL2(hVessel, flightmodel)
+HazeCarrier::HazeCarrier(OBJHANDLE hVessel, int fmodel)
+    : VESSEL2(hVessel, fmodel)
 {
     skipFirstStep = 1;
     fetchGroups = 1;

@@ -13,7 +13,7 @@ class HazeCarrier final : public VESSEL2 {
 public:
     // Builds the VESSEL2 base with the host's handle and flight model; the first pre-step will be
     // skipped and the groups fetched once a visual exists. alphaModPtr points at alphaModFlag.
-    HazeCarrier(OBJHANDLE hVessel, int flightmodel);
+    HazeCarrier(OBJHANDLE hVessel, int fmodel);
 
     // Size, visibility limits, camera offset, touchdown points 10 km up, and the mesh "hazeves"
     // (visible in external and cockpit views). The configuration file is not read.

@@ -3,12 +3,13 @@
 #include <atomic>
 #include <cstddef>
 
-extern "C" {
+// glibc's own allocator under the counting one (the reserved names are glibc's, not ours).
+extern "C" { // NOLINTBEGIN(bugprone-reserved-identifier)
 void* __libc_malloc(std::size_t size);
 void* __libc_calloc(std::size_t n, std::size_t size);
 void* __libc_realloc(void* p, std::size_t size);
 void __libc_free(void* p);
-}
+} // NOLINTEND(bugprone-reserved-identifier)
 
 namespace {
 std::atomic<std::uint64_t> count {0};

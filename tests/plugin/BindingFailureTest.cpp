@@ -69,4 +69,4 @@ TEST_P(BindingFailure, OneMessageBoxNoCarrierAndAScenarioCarrierDeletesItself)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, BindingFailure, testing::ValuesIn(failures),
-    [](const testing::TestParamInfo<Failure>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Failure>& p) { return std::string(p.param.name); });

@@ -94,6 +94,7 @@ TEST_F(SimTest, StepCallsPluginHooksBeforeVesselCallbacksWithTheStartTime)
     hostsim::addSolarBodies();
     writeProbeClass();
     ProbeState* st = probe(hostsim::loadPlugin("simprobe"));
+    ASSERT_NE(st, nullptr);
     hostsim::setTimeStep(0.5);
     hostsim::createLanded("P", "SimProbe", earth(), 0, 0);
     hostsim::step();

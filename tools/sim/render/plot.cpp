@@ -26,9 +26,7 @@ struct Panel {
 std::string number(double v)
 {
     char buf[32];
-    if (std::fabs(v) >= 1000)
-        std::snprintf(buf, sizeof buf, "%.0f", v);
-    else if (std::fabs(v) >= 10 || v == 0)
+    if (std::fabs(v) >= 10 || v == 0)
         std::snprintf(buf, sizeof buf, "%.0f", v);
     else
         std::snprintf(buf, sizeof buf, "%.2f", v);
@@ -39,6 +37,7 @@ std::string number(double v)
 double robustTop(const std::vector<TraceRow>& rows, const std::function<double(const TraceRow&)>& f)
 {
     std::vector<double> v;
+    v.reserve(rows.size());
     for (const TraceRow& r : rows)
         v.push_back(f(r));
     if (v.empty())
