@@ -79,9 +79,10 @@ std::vector<std::uint8_t> renderPlot(Offscreen& gl, const std::vector<TraceRow>&
             sum.addonWorstUs > addonTop ? ", OFF SCALE" : "");
     std::string warmups;
     bool warmupOffScale = false;
-    for (const auto& w : sum.warmups) {
-        warmupOffScale = warmupOffScale || w.second > addonTop;
-        warmups += (warmups.empty() ? "WARM-UP STEP " : ", STEP ") + std::to_string(w.first) + ": " + number(w.second);
+    for (const auto& warm : sum.warmups) {
+        warmupOffScale = warmupOffScale || warm.second > addonTop;
+        warmups += (warmups.empty() ? "WARM-UP STEP " : ", STEP ") + std::to_string(warm.first) + ": "
+            + number(warm.second);
     }
     if (warmupOffScale)
         warmups += " (OFF SCALE)";
