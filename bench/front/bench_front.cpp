@@ -1,7 +1,8 @@
-// maincall per step on a settled tessellation, a re-anchoring step, and the engine's memory at the
-// deepest point of a descent. Real timers and the tests' scripted host table; the per-step path is
-// timed and its allocations counted around maincall alone.
+// maincall per step on a settled tessellation against its floor, the per-step output against
+// memcpy, a re-anchoring step, and the engine's memory at the deepest point of a descent. Real timers and the tests'
+// scripted host table; the per-step path is timed and its allocations counted around maincall alone.
 #include "allocount.h"
+#include "frameout.h"
 #include "frontstate.h"
 #include "scriptedhost.h"
 #include "timers.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -67,34 +69,130 @@ engineload measure(const frontpl& f)
     return load;
 }
 
-// Settled tessellation at 20 km altitude; the observer wanders by up to 0.004 rad, never enough to
-// re-anchor the carrier.
+double micros(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
+{
+    return std::chrono::duration<double, std::micro>(b - a).count();
+}
+
+double percentile(std::vector<double> v, int p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() * static_cast<std::size_t>(p) / 100];
+}
+
+// The settled step's observer: wandering by up to 0.004 rad, never enough to re-anchor the carrier.
+void wander(carrierkit& c, std::int64_t k)
+{
+    script.lat = 0.3 + 0.004 * std::sin(double(k) * 0.001);
+    place(c, 20000.0);
+}
+
+std::int64_t timerReads = 0;
+
+std::int64_t countedCounter()
+{
+    ++timerReads;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Timer reads a settled step makes: the refinement's time check after each block it re-prioritises
+// and before each split or merge, and the starts of its two passes.
+double timerReadsPerStep(carrierkit& c)
+{
+    constexpr int steps = 100;
+    timersetsource(countedCounter, 1000000000);
+    timerReads = 0;
+    for (int k = 0; k < steps; ++k) {
+        wander(c, k);
+        maincall(&c.frame);
+    }
+    timersetsource(nullptr, 0);
+    return double(timerReads) / steps;
+}
+
+// What every settled step must do at the least: its timer reads, and the group records and material
+// the engine writes, copied whole.
+void settledFloor(carrierkit& c, const std::vector<HostMeshGroup>& groups, const HostMaterial& material, int reads)
+{
+    for (int i = 0; i < reads; ++i)
+        benchmark::DoNotOptimize(telapsed(1));
+    std::memcpy(c.groups.data(), groups.data(), groups.size() * sizeof(HostMeshGroup));
+    std::memcpy(&c.material, &material, sizeof material);
+    benchmark::ClobberMemory();
+}
+
+// Settled tessellation at 20 km altitude. Each round times maincall, then the step's floor
+// (settledFloor) in the same run.
 void BM_SettledStep(benchmark::State& state)
 {
     carrierkit c;
     start(c, 20000.0);
-    std::vector<double> micros;
-    micros.reserve(1 << 20);
+    const double reads = timerReadsPerStep(c);
+    const std::vector<HostMeshGroup> groups = c.groups;
+    const HostMaterial material = c.material;
+    std::vector<double> step, floor;
+    step.reserve(1 << 20);
+    floor.reserve(1 << 20);
     std::uint64_t allocs = 0;
     std::int64_t k = 0;
     for (auto _ : state) {
-        script.lat = 0.3 + 0.004 * std::sin(double(++k) * 0.001);
-        place(c, 20000.0);
+        wander(c, ++k);
         const std::uint64_t before = allocations();
         const auto t0 = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(maincall(&c.frame));
         const auto t1 = std::chrono::steady_clock::now();
         allocs += allocations() - before;
-        if (micros.size() < micros.capacity())
-            micros.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+        settledFloor(c, groups, material, static_cast<int>(std::lround(reads)));
+        const auto t2 = std::chrono::steady_clock::now();
+        if (step.size() < step.capacity()) {
+            step.push_back(micros(t0, t1));
+            floor.push_back(micros(t1, t2));
+        }
     }
-    std::sort(micros.begin(), micros.end());
-    state.counters["median_us"] = micros.empty() ? 0.0 : micros[micros.size() / 2];
-    state.counters["p99_us"] = micros.empty() ? 0.0 : micros[micros.size() * 99 / 100];
+    const double median = percentile(step, 50), floorMedian = percentile(floor, 50);
+    state.counters["median_us"] = median;
+    state.counters["p99_us"] = percentile(step, 99);
+    state.counters["floor_us"] = floorMedian;
+    state.counters["step_over_floor"] = floorMedian > 0 ? median / floorMedian : 0.0;
+    state.counters["timer_reads"] = reads;
     state.counters["allocs_per_step"] = double(allocs) / double(std::max<std::int64_t>(k, 1));
     state.counters["leaves"] = measure(front).leaves;
 }
 BENCHMARK(BM_SettledStep)->Unit(benchmark::kMicrosecond);
+
+// The per-step output (the groups pointed at the leaves, the haze material) against memcpy of the
+// same bytes: the 1024 group records and the material, whole, as the output leaves them.
+void BM_OutputAgainstMemcpy(benchmark::State& state)
+{
+    carrierkit c;
+    start(c, 20000.0);
+    const double d = radius + 20000.0, rv = radius * 1.5;
+    const std::vector<HostMeshGroup> groups = c.groups;
+    const HostMaterial material = c.material;
+    std::vector<double> output, copy;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(hazematerial(&front, d, rv));
+        benchmark::DoNotOptimize(leafgroups(&front));
+        benchmark::ClobberMemory();
+        const auto t1 = std::chrono::steady_clock::now();
+        std::memcpy(c.groups.data(), groups.data(), groups.size() * sizeof(HostMeshGroup));
+        std::memcpy(&c.material, &material, sizeof material);
+        benchmark::ClobberMemory();
+        const auto t2 = std::chrono::steady_clock::now();
+        output.push_back(micros(t0, t1));
+        copy.push_back(micros(t1, t2));
+    }
+    const double o = percentile(output, 50), m = percentile(copy, 50);
+    state.counters["output_us"] = o;
+    state.counters["memcpy_us"] = m;
+    state.counters["output_over_memcpy"] = m > 0 ? o / m : 0.0;
+    state.counters["bytes"] = double(groups.size() * sizeof(HostMeshGroup) + sizeof material);
+}
+BENCHMARK(BM_OutputAgainstMemcpy)->Unit(benchmark::kMicrosecond);
 
 // Every step moves the observer by 0.02 rad, so every step re-anchors and re-expresses all blocks.
 void BM_ReanchorStep(benchmark::State& state)

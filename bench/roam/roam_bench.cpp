@@ -1,29 +1,33 @@
 // Costs of the ROAM engine's units of work on deterministic tessellations: one split, the
 // re-orientation of every block, a queue move with its candidate refresh (bitmap and plain walk),
 // and a refinement run over a settled tessellation, with the heap allocations each makes.
+#include "blockfloor.h"
+#include "countalloc.h"
 #include "roam.h"
 #include "roamsetup.h"
 #include "timers.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <new>
-
-// Allocations of the whole program so far (countalloc.cpp).
-long allocationcount();
+#include <vector>
 
 namespace {
 
-constexpr double earthradius = 6371000.0; // [m]
+using skybench::FloorGrid;
+
+constexpr double earthRadius = 6371000.0; // [m]
 
 // Started as the front's restart starts it: the observer 1 km above the surface on the y axis, the
 // snapshot still clear, so the roots are first queued from the body's centre.
 std::unique_ptr<roampl> started()
 {
-    std::unique_ptr<roampl> e = roamfresh(earthradius);
-    e->observer = mkvec(0, earthradius + 1000, 0);
+    std::unique_ptr<roampl> e = roamfresh(earthRadius);
+    e->observer = mkvec(0, earthRadius + 1000, 0);
     roamstart(e.get());
     return e;
 }
@@ -45,25 +49,40 @@ int countblocks(const roampl* e)
     return n;
 }
 
+// Sixteen level-5 leaves of a started engine, rotated as the front rotates it away from the
+// anchoring point.
+void splitScene(roampl* e, blocktyp* leaves[16])
+{
+    e->rotx = 0.4;
+    e->roty = -0.7;
+    blocktyp* b = e->roots[0];
+    while (b->level < 3) {
+        blocksplit(e, b);
+        b = b->child[1];
+    }
+    blocksplit(e, b);
+    for (int i = 0; i < 4; ++i) {
+        blocksplit(e, b->child[i]);
+        for (int k = 0; k < 4; ++k)
+            leaves[4 * i + k] = b->child[i]->child[k];
+    }
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
 // Splits of sixteen level-5 leaves (four blocks made, normalised and oriented, and a merge-queue
 // entry made, per split), undone outside the timing; the figure is per split.
 void BM_BlockSplit(benchmark::State& state)
 {
     std::unique_ptr<roampl> e = started();
-    e->rotx = 0.4; // as the front sets it: away from the anchoring point
-    e->roty = -0.7;
-    blocktyp* b = e->roots[0];
-    while (b->level < 3) {
-        blocksplit(e.get(), b);
-        b = b->child[1];
-    }
-    blocksplit(e.get(), b);
     blocktyp* leaves[16];
-    for (int i = 0; i < 4; ++i) {
-        blocksplit(e.get(), b->child[i]);
-        for (int k = 0; k < 4; ++k)
-            leaves[4 * i + k] = b->child[i]->child[k];
-    }
+    splitScene(e.get(), leaves);
     e->plainscan = static_cast<std::uint8_t>(state.range(0));
     for (auto _ : state) {
         for (blocktyp* leaf : leaves)
@@ -79,6 +98,48 @@ void BM_BlockSplit(benchmark::State& state)
     roamstop(e.get());
 }
 BENCHMARK(BM_BlockSplit)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A split against its floor (blockfloor.h), in the same run: each round times the sixteen splits of
+// BM_BlockSplit, undoes them, then times the floor making the same 64 children's grids.
+void BM_SplitAgainstFloor(benchmark::State& state)
+{
+    std::unique_ptr<roampl> e = started();
+    blocktyp* leaves[16];
+    splitScene(e.get(), leaves);
+    std::vector<FloorGrid> grids;
+    for (blocktyp* leaf : leaves) {
+        blocksplit(e.get(), leaf);
+        for (const blocktyp* c : leaf->child) {
+            const vectyp down = vecscale(c->updir, -c->step);
+            grids.push_back(FloorGrid {{c->gridstart.x, c->gridstart.y, c->gridstart.z},
+                {c->colstep.x, c->colstep.y, c->colstep.z}, {down.x, down.y, down.z}});
+        }
+        blockmerge(e.get(), leaf);
+    }
+    std::vector<HostVertex> out(grids.size() * roamgridverts);
+    const double shell = e->radius + e->shellheight;
+    std::vector<double> split, floor;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        for (blocktyp* leaf : leaves)
+            blocksplit(e.get(), leaf);
+        const auto t1 = std::chrono::steady_clock::now();
+        for (blocktyp* leaf : leaves)
+            blockmerge(e.get(), leaf);
+        const auto t2 = std::chrono::steady_clock::now();
+        skybench::floorBlocks(grids.data(), static_cast<int>(grids.size()), shell, out.data());
+        benchmark::ClobberMemory();
+        const auto t3 = std::chrono::steady_clock::now();
+        split.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count() / 16.0);
+        floor.push_back(std::chrono::duration<double, std::micro>(t3 - t2).count() / 16.0);
+    }
+    const double s = median(split), f = median(floor);
+    state.counters["split_us"] = s;
+    state.counters["floor_us"] = f;
+    state.counters["split_over_floor"] = f > 0 ? s / f : 0.0;
+    roamstop(e.get());
+}
+BENCHMARK(BM_SplitAgainstFloor)->Unit(benchmark::kMicrosecond);
 
 void BM_OrientAllPerBlock(benchmark::State& state)
 {

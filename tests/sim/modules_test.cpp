@@ -3,6 +3,7 @@
 #include "sim_fixture.h"
 
 #include <algorithm>
+#include <cmath>
 
 // The core's export that the SDK glue uses; modules declare it themselves.
 OAPIFUNC int Date2Int(char* date);
@@ -103,6 +104,41 @@ TEST_F(SimTest, StepCallsPluginHooksBeforeVesselCallbacksWithTheStartTime)
     EXPECT_DOUBLE_EQ(st->lastVesselSimt, 0.5);
     EXPECT_DOUBLE_EQ(hostsim::simTime(), 1.0);
     EXPECT_EQ(hostsim::callCount("VESSEL2::clbkPreStep"), 0); // the module overrides it
+}
+
+TEST_F(SimTest, AddonTimeCoversTheModulesCallbacksAndNoneOfTheHostsOwnWork)
+{
+    hostsim::addSolarBodies();
+    writeProbeClass();
+    writeProbeMesh();
+    writeFile("config/vessels/Plain.cfg", "ClassName = Plain\r\nMeshName = probe\r\n");
+    const OBJHANDLE plain = hostsim::createLanded("Plain", "Plain", earth(), 0, 0);
+    hostsim::step(2);
+    ASSERT_GT(hostsim::drawStats(plain).triangles, 0u);
+    EXPECT_EQ(hostsim::addonTimeLastStep(), 0.0); // the host stepped and drew; no add-on code ran
+
+    ProbeState* st = probe(hostsim::loadPlugin("simprobe"));
+    ASSERT_NE(st, nullptr);
+    const OBJHANDLE p = hostsim::createLanded("P", "SimProbe", earth(), 0, 1e-6);
+    hostsim::step();
+    // Plug-in step, vessel step and a visual made again in the drawing phase: each is the add-on's.
+    for (char where : {'P', 'V', 'C'}) {
+        if (where == 'C')
+            hostsim::destroyVisual(p);
+        st->spinIn = where;
+        st->spinMicros = 3000;
+        hostsim::step();
+        const double us = hostsim::addonTimeLastStep();
+        EXPECT_TRUE(std::isfinite(us)) << where;
+        EXPECT_GE(us, 3000.0) << where;
+    }
+    EXPECT_EQ(st->visualsCreated, 2);
+
+    st->spinIn = 0;
+    oapiDeleteVessel(p);
+    hostsim::unloadPlugin("simprobe");
+    hostsim::step();
+    EXPECT_EQ(hostsim::addonTimeLastStep(), 0.0);
 }
 
 TEST(Date2Int, ParsesTheBuildDateFormat)

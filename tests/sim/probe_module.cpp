@@ -8,6 +8,7 @@
 
 #include "probe_state.h"
 
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -18,8 +19,18 @@ ProbeState state;
 NTVERTEX ownVertices[3] = {{0, 0, 0, 0, 1, 0, 0, 0}, {1, 0, 0, 0, 1, 0, 0, 0}, {0, 0, 1, 0, 1, 0, 0, 0}};
 WORD ownIndices[3] = {0, 2, 1};
 
+// Work of a known length in one of the callbacks, for the simulator's add-on clock.
+void spin(char c)
+{
+    if (state.spinIn != c)
+        return;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(state.spinMicros);
+    while (std::chrono::steady_clock::now() < until) { }
+}
+
 void event(char c)
 {
+    spin(c);
     const std::size_t n = std::strlen(state.events);
     if (n + 1 < sizeof state.events) {
         state.events[n] = c;

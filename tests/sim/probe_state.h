@@ -16,6 +16,8 @@ struct ProbeState {
     // Requests from the tests
     int deleteSelfAtStep = 0; // the vessel deletes itself in this pre-step (1-based) and later ones
     bool repointOnVisual = false;
+    char spinIn = 0; // busy-wait spinMicros on the steady clock in this callback (an events letter)
+    int spinMicros = 0;
 };
 
 typedef ProbeState* (*ProbeStateFn)();

@@ -19,6 +19,7 @@ const double shellHeight = 10000.0;
 struct Flown {
     std::vector<TraceRow> rows;
     std::vector<double> hookAltitude; // the focus vessel's altitude as the step hook saw it
+    std::vector<double> stepUs; // wall time of each simulator step
 };
 
 // Flies a scenario and checks, step by step, the trace row against the simulator.
@@ -33,7 +34,7 @@ Flown flyChecked(const Scenario& s)
     for (int k = 0; k < s.steps; ++k) {
         const PathPoint p = samplePath(s, k, [&](const std::string& b) { return oapiGetSize(f.body(b)); });
         out.hookAltitude.push_back(p.altitude);
-        f.fly(k);
+        out.stepUs.push_back(f.fly(k));
         const TraceRow r = f.observe(k);
         out.rows.push_back(r);
 
@@ -41,6 +42,10 @@ Flown flyChecked(const Scenario& s)
         const hostsim::VesselView fv = hostsim::vessel(f.focus());
         EXPECT_DOUBLE_EQ(r.altitude, fv.altitude);
         EXPECT_DOUBLE_EQ(r.time, hostsim::simTime());
+        EXPECT_DOUBLE_EQ(r.addonUs, hostsim::addonTimeLastStep());
+        // The add-on's time is measured inside the step.
+        EXPECT_TRUE(std::isfinite(r.addonUs) && r.addonUs >= 0) << "step " << k;
+        EXPECT_LE(r.addonUs, out.stepUs.back()) << "step " << k;
         const OBJHANDLE c = hostsim::vesselByName("TheHazeCarrier");
         EXPECT_EQ(r.carrier, c != nullptr && !hostsim::vessel(c).pendingDeletion) << "step " << k;
         int blocks = 0;
@@ -128,6 +133,11 @@ TEST(FlightScenarios, DescentShowsTheShellAndTheTraceAgreesWithTheSimulator)
     EXPECT_EQ(sum.carrierDeleted, 0);
     EXPECT_EQ(sum.restarts, 1);
     EXPECT_GT(sum.reanchors, 3);
+    // One warm-up, the step whose add-on time holds the engine's burst of refinement runs, which
+    // outweighs everything the host does in that step.
+    ASSERT_EQ(sum.warmups.size(), 1u);
+    const int warm = sum.warmups.front().first;
+    EXPECT_GT(sum.warmups.front().second, 0.5 * fl.stepUs[std::size_t(warm)]);
     // Starts outside the haze, ends deep inside it.
     EXPECT_GT(fl.rows.front().cameraRadii, 1.55);
     EXPECT_EQ(fl.rows.front().groupsDrawn, 0);

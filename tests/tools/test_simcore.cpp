@@ -121,7 +121,7 @@ TEST(SphereFit, RefusesTooFewOrFlatPoints)
     EXPECT_FALSE(fitSphere(flat).ok);
 }
 
-TEST(Summary, CountsCarrierLifeReanchorsRestartsAndEngineTimes)
+TEST(Summary, CountsCarrierLifeReanchorsRestartsAndAddonTimes)
 {
     std::vector<TraceRow> rows;
     auto add = [&](const char* body, bool carrier, double us, int leaves, bool reanchor) {
@@ -129,36 +129,60 @@ TEST(Summary, CountsCarrierLifeReanchorsRestartsAndEngineTimes)
         r.step = int(rows.size());
         r.body = body;
         r.carrier = carrier;
-        r.engineUs = us;
+        r.addonUs = us;
+        r.stepMinusBareUs = us + 80;
         r.leaves = leaves;
         r.reanchor = reanchor;
         rows.push_back(r);
     };
     add("Earth", false, 900, 0, false);
-    add("Earth", true, 100000, 6, false); // warm-up
+    add("Earth", true, 7, 0, false); // restarted, still outside the fade radius: no burst yet
+    add("Earth", true, 100000, 6, false); // the first step that draws: warm-up
     add("Earth", true, 300, 40, true);
     add("Earth", true, 200, 50, false);
     add("Earth", false, 5000, 0, false);
-    add("Earth", true, 100, 50, false); // same body again: no restart
-    add("Moon", true, 400, 30, true); // body change: restart
+    add("Earth", true, 100, 50, false); // same body again: no restart, no warm-up
+    add("Moon", true, 90000, 30, true); // body change: restart and warm-up
     const FlightSummary s = summarise(rows);
-    EXPECT_EQ(s.steps, 7);
+    EXPECT_EQ(s.steps, 8);
     EXPECT_EQ(s.carrierCreated, 2);
     EXPECT_EQ(s.carrierDeleted, 1);
     EXPECT_EQ(s.reanchors, 2);
     EXPECT_EQ(s.restarts, 2);
-    // Engine times only of the steps with a carrier: 100, 200, 300, 400, 100000.
-    EXPECT_DOUBLE_EQ(s.engineMedianUs, 300);
-    EXPECT_DOUBLE_EQ(s.engineWorstUs, 100000);
-    EXPECT_EQ(s.engineWorstStep, 1);
+    // Steady steps with a carrier: 7, 100, 200, 300; the warm-ups are named apart.
+    EXPECT_EQ(s.addonSteps, 4);
+    EXPECT_DOUBLE_EQ(s.addonMedianUs, 150);
+    EXPECT_DOUBLE_EQ(s.addonP99Us, 300);
+    EXPECT_DOUBLE_EQ(s.addonWorstUs, 300);
+    EXPECT_EQ(s.addonWorstStep, 3);
+    EXPECT_EQ(s.warmups, (std::vector<std::pair<int, double>> {{2, 100000}, {7, 90000}}));
+    EXPECT_DOUBLE_EQ(s.stepMinusBareMedianUs, 330); // all six carrier steps
     EXPECT_EQ(s.peakLeaves, 50);
-    EXPECT_EQ(s.peakLeavesStep, 3);
-    rows.pop_back();
-    EXPECT_DOUBLE_EQ(summarise(rows).engineMedianUs, 250); // even count: the mean of the middle two
+    EXPECT_EQ(s.peakLeavesStep, 4);
     const std::string text = formatSummary(s, {"out/a.png"});
     EXPECT_NE(text.find("2 / 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("p99 300.0 us"), std::string::npos) << text;
+    EXPECT_FALSE(s.addonWorstCreates);
+    EXPECT_NE(text.find("warm-up step            2: 100000 us"), std::string::npos) << text;
     EXPECT_NE(text.find("out/a.png"), std::string::npos);
     EXPECT_NE(formatSummary(summarise({}), {}).find("no carrier"), std::string::npos);
+
+    // p99 by nearest rank: of 1 .. 200 it is the 198th value.
+    std::vector<TraceRow> many;
+    for (int k = 0; k < 200; ++k) {
+        TraceRow r;
+        r.step = k;
+        r.body = "Earth";
+        r.carrier = true;
+        r.addonUs = 200 - k;
+        many.push_back(r);
+    }
+    const FlightSummary m = summarise(many);
+    EXPECT_DOUBLE_EQ(m.addonP99Us, 198);
+    EXPECT_DOUBLE_EQ(m.addonMedianUs, 100.5);
+    EXPECT_EQ(m.addonWorstStep, 0);
+    EXPECT_TRUE(m.addonWorstCreates);
+    EXPECT_NE(formatSummary(m, {}).find("(step 0: the carrier created)"), std::string::npos);
 }
 
 TEST(Trace, RowsMatchTheHeaderAndSurviveOddBodyNames)

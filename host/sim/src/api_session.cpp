@@ -159,4 +159,9 @@ long stepCount()
     return world().steps;
 }
 
+double addonTimeLastStep()
+{
+    return world().stepAddonUs;
+}
+
 } // namespace hostsim

@@ -1,5 +1,6 @@
 #include "lifecycle.h"
 
+#include "addontime.h"
 #include "classfile.h"
 #include "geometry.h"
 #include "mesh.h"
@@ -27,8 +28,10 @@ void bindModule(Vessel& v, const std::string& moduleName)
         return;
     OvcInitFn init = moduleProc<OvcInitFn>(v.module, "ovcInit");
     v.ovcExit = moduleProc<OvcExitFn>(v.module, "ovcExit");
-    if (init)
+    if (init) {
+        AddonScope addon;
         v.iface = init(&v, 1);
+    }
     v.fromModule = v.iface != nullptr;
 }
 
@@ -152,21 +155,26 @@ Vessel* createVessel(
     }
     if (!v->iface)
         v->iface = new CoreVessel(v, 1);
-    if (VESSEL2* cb = v->callbacks())
+    if (VESSEL2* cb = v->callbacks()) {
+        AddonScope addon(v->fromModule);
         cb->clbkSetClassCaps(cfg.is_open() ? static_cast<FILEHANDLE>(&cfg) : nullptr);
+    }
     if (cfg.is_open())
         readGenericCaps(*v, cfg);
 
     if (st2) {
-        if (VESSEL2* cb = v->callbacks())
+        if (VESSEL2* cb = v->callbacks()) {
+            AddonScope addon(v->fromModule);
             cb->clbkSetStateEx(st2);
-        else
+        } else
             applyStatus2(*v, *st2);
     } else if (st1) {
         applyStatus1(*v, *st1);
     }
-    if (VESSEL2* cb = v->callbacks())
+    if (VESSEL2* cb = v->callbacks()) {
+        AddonScope addon(v->fromModule);
         cb->clbkPostCreation();
+    }
     if (!w.focus && v->enableFocus && !v->pendingDelete)
         changeFocus(v);
     return v;
@@ -182,13 +190,19 @@ bool changeFocus(Vessel* to)
         return true;
     w.focus = to;
     if (from)
-        if (VESSEL2* cb = from->callbacks())
+        if (VESSEL2* cb = from->callbacks()) {
+            AddonScope addon(from->fromModule);
             cb->clbkFocusChanged(false, to, from);
-    if (VESSEL2* cb = to->callbacks())
+        }
+    if (VESSEL2* cb = to->callbacks()) {
+        AddonScope addon(to->fromModule);
         cb->clbkFocusChanged(true, to, from);
+    }
     for (const Plugin& p : w.plugins)
-        if (p.focusChanged)
+        if (p.focusChanged) {
+            AddonScope addon;
             p.focusChanged(to, from);
+        }
     return true;
 }
 
@@ -231,14 +245,17 @@ void deleteVesselNow(Vessel* v)
     if (v->visual)
         destroyVisualOf(*v);
     for (const Plugin& p : w.plugins)
-        if (p.deleteVessel)
+        if (p.deleteVessel) {
+            AddonScope addon;
             p.deleteVessel(v);
+        }
     if (w.focus == v)
         w.focus = nullptr;
     if (v->fromModule) {
-        if (v->ovcExit)
+        if (v->ovcExit) {
+            AddonScope addon;
             v->ovcExit(v->iface);
-        else
+        } else
             reportError("vessel module of " + v->name + " has no ovcExit; its interface object is left alone");
     } else {
         delete static_cast<CoreVessel*>(v->callbacks());
@@ -258,16 +275,20 @@ void createVisualFor(Vessel& v)
     v.visual->vessel = &v;
     for (const MeshSlot& slot : v.meshes)
         v.visual->meshes.push_back(slot.tmpl ? copyMesh(*slot.tmpl) : nullptr);
-    if (VESSEL2* cb = v.callbacks())
+    if (VESSEL2* cb = v.callbacks()) {
+        AddonScope addon(v.fromModule);
         cb->clbkVisualCreated(v.visual.get(), 1);
+    }
 }
 
 void destroyVisualOf(Vessel& v)
 {
     if (!v.visual)
         return;
-    if (VESSEL2* cb = v.callbacks())
+    if (VESSEL2* cb = v.callbacks()) {
+        AddonScope addon(v.fromModule);
         cb->clbkVisualDestroyed(v.visual.get(), 1);
+    }
     v.visual.reset();
     v.draw = DrawRecord {};
 }

@@ -1,5 +1,7 @@
 #include "modules.h"
 
+#include "addontime.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <strings.h>
@@ -16,8 +18,10 @@ void callEntry(HMODULE h, const char* name, const char* olderName)
     ModuleInitFn entry = moduleProc<ModuleInitFn>(h, name);
     if (!entry)
         entry = moduleProc<ModuleInitFn>(h, olderName);
-    if (entry)
+    if (entry) {
+        AddonScope addon;
         entry(h);
+    }
 }
 
 } // namespace
@@ -52,7 +56,12 @@ HMODULE acquireModule(const std::string& path)
 {
     World& w = world();
     const std::size_t mark = w.initLibHandles.size();
-    HMODULE h = LoadLibraryA(path.c_str());
+    HMODULE h = nullptr;
+    {
+        // The module's attach glue runs inside the load.
+        AddonScope addon;
+        h = LoadLibraryA(path.c_str());
+    }
     if (!h) {
         reportError("cannot load module " + path);
         return nullptr;
@@ -81,6 +90,8 @@ void releaseModule(HMODULE h)
     auto it = w.modules.find(h);
     if (it == w.modules.end())
         return;
+    // The module's detach glue runs inside the last FreeLibrary.
+    AddonScope addon;
     if (--it->second.refs > 0) {
         FreeLibrary(h);
         return;

@@ -1,5 +1,6 @@
 #include "stepping.h"
 
+#include "addontime.h"
 #include "camera.h"
 #include "lifecycle.h"
 #include "mesh.h"
@@ -18,8 +19,10 @@ void setWarp(double warp)
     w.warp = std::max(1.0, std::min(100000.0, warp));
     if (w.warp != old)
         for (const Plugin& p : w.plugins)
-            if (p.timeAccChanged)
+            if (p.timeAccChanged) {
+                AddonScope addon;
                 p.timeAccChanged(w.warp, old);
+            }
 }
 
 void runStep()
@@ -28,6 +31,7 @@ void runStep()
     if (w.inStep)
         return; // a step never nests
     w.inStep = true;
+    const std::int64_t addonBefore = addonNanoseconds();
 
     // 1. Advance time: the step about to be taken.
     w.simdt = w.realStep * w.warp;
@@ -35,11 +39,15 @@ void runStep()
 
     // 2. Plug-ins first, then every vessel (vessels created meanwhile included).
     for (std::size_t i = 0; i < w.plugins.size(); ++i)
-        if (w.plugins[i].preStep)
+        if (w.plugins[i].preStep) {
+            AddonScope addon;
             w.plugins[i].preStep(t0, dt, mjd0);
+        }
     for (std::size_t i = 0; i < w.vessels.size(); ++i)
-        if (VESSEL2* cb = w.vessels[i]->callbacks())
+        if (VESSEL2* cb = w.vessels[i]->callbacks()) {
+            AddonScope addon(w.vessels[i]->fromModule);
             cb->clbkPreStep(t0, dt, mjd0);
+        }
 
     // 3. Move: landed vessels follow their body through the clock, free ones integrate.
     w.simt = t0 + dt;
@@ -52,11 +60,15 @@ void runStep()
     // 4. Post-step: vessels first, then plug-ins, with the new time.
     const double mjd1 = simMJDNow();
     for (std::size_t i = 0; i < w.vessels.size(); ++i)
-        if (VESSEL2* cb = w.vessels[i]->callbacks())
+        if (VESSEL2* cb = w.vessels[i]->callbacks()) {
+            AddonScope addon(w.vessels[i]->fromModule);
             cb->clbkPostStep(w.simt, dt, mjd1);
+        }
     for (std::size_t i = 0; i < w.plugins.size(); ++i)
-        if (w.plugins[i].postStep)
+        if (w.plugins[i].postStep) {
+            AddonScope addon;
             w.plugins[i].postStep(w.simt, dt, mjd1);
+        }
 
     // 5. Deletions requested during the step take effect now.
     flushDeletions();
@@ -66,6 +78,7 @@ void runStep()
     flushDeletions();
 
     ++w.steps;
+    w.stepAddonUs = double(addonNanoseconds() - addonBefore) / 1000.0;
     w.inStep = false;
 }
 

@@ -1,4 +1,5 @@
 // VESSEL: the interface class that modules use to reach their vessel in the stand-in.
+#include "addontime.h"
 #include "geometry.h"
 #include "lifecycle.h"
 #include "mesh.h"
@@ -497,8 +498,10 @@ void VESSEL::SetADCtrlMode(DWORD mode) const
     if (!v)
         return;
     v->adCtrlMode = mode;
-    if (VESSEL2* cb = v->callbacks())
+    if (VESSEL2* cb = v->callbacks()) {
+        hostsim::AddonScope addon(v->fromModule);
         cb->clbkADCtrlMode(mode);
+    }
 }
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <Orbitersdk.h>
 
+#include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -111,6 +113,12 @@ struct World {
     double simt = 0, simdt = 0, realStep = 0.1, warp = 1, mjd0 = 51544.5;
     long steps = 0;
     bool inStep = false;
+
+    // Time in the add-ons' code (addontime.h): open scopes, since when, total, and the last step's share.
+    int addonDepth = 0;
+    std::chrono::steady_clock::time_point addonSince;
+    std::int64_t addonNs = 0;
+    double stepAddonUs = 0;
 
     // Observation
     char debug[256] = {0};

@@ -5,16 +5,39 @@
 
 namespace skysim {
 
+namespace {
+
+double median(const std::vector<double>& sorted)
+{
+    const std::size_t n = sorted.size();
+    if (n == 0)
+        return 0;
+    return n % 2 ? sorted[n / 2] : 0.5 * (sorted[n / 2 - 1] + sorted[n / 2]);
+}
+
+// Nearest rank: the smallest value that at least 99 % of the steps do not exceed.
+double p99(const std::vector<double>& sorted)
+{
+    if (sorted.empty())
+        return 0;
+    const std::size_t rank = (sorted.size() * 99 + 99) / 100;
+    return sorted[rank - 1];
+}
+
+} // namespace
+
 FlightSummary summarise(const std::vector<TraceRow>& rows)
 {
     FlightSummary s;
     s.steps = int(rows.size());
-    std::vector<double> engine;
+    std::vector<double> addon, overBare;
     bool carrierBefore = false;
     std::string engineBody;
     bool engineBodyKnown = false;
+    bool warmupDue = false;
     for (const TraceRow& r : rows) {
-        if (r.carrier && !carrierBefore)
+        const bool created = r.carrier && !carrierBefore;
+        if (created)
             ++s.carrierCreated;
         if (!r.carrier && carrierBefore)
             ++s.carrierDeleted;
@@ -23,15 +46,24 @@ FlightSummary summarise(const std::vector<TraceRow>& rows)
             ++s.reanchors;
         if (r.carrier) {
             // The engine restarts on its first call and whenever the body's name changes; it keeps its
-            // body while no carrier exists.
-            if (!engineBodyKnown || r.body != engineBody)
+            // body while no carrier exists. A restart's warm-up burst runs on the first step that draws.
+            if (!engineBodyKnown || r.body != engineBody) {
                 ++s.restarts;
+                warmupDue = true;
+            }
             engineBody = r.body;
             engineBodyKnown = true;
-            engine.push_back(r.engineUs);
-            if (s.engineWorstStep < 0 || r.engineUs > s.engineWorstUs) {
-                s.engineWorstUs = r.engineUs;
-                s.engineWorstStep = r.step;
+            overBare.push_back(r.stepMinusBareUs);
+            if (warmupDue && r.leaves > 0) {
+                warmupDue = false;
+                s.warmups.emplace_back(r.step, r.addonUs);
+            } else {
+                addon.push_back(r.addonUs);
+                if (s.addonWorstStep < 0 || r.addonUs > s.addonWorstUs) {
+                    s.addonWorstUs = r.addonUs;
+                    s.addonWorstStep = r.step;
+                    s.addonWorstCreates = created;
+                }
             }
         }
         if (r.leaves > s.peakLeaves) {
@@ -45,11 +77,12 @@ FlightSummary summarise(const std::vector<TraceRow>& rows)
             s.hasShell = true;
         }
     }
-    if (!engine.empty()) {
-        std::sort(engine.begin(), engine.end());
-        const std::size_t n = engine.size();
-        s.engineMedianUs = n % 2 ? engine[n / 2] : 0.5 * (engine[n / 2 - 1] + engine[n / 2]);
-    }
+    std::sort(addon.begin(), addon.end());
+    std::sort(overBare.begin(), overBare.end());
+    s.addonSteps = int(addon.size());
+    s.addonMedianUs = median(addon);
+    s.addonP99Us = p99(addon);
+    s.stepMinusBareMedianUs = median(overBare);
     return s;
 }
 
@@ -66,11 +99,17 @@ std::string formatSummary(const FlightSummary& s, const std::vector<std::string>
     line("carrier created/deleted %d / %d", s.carrierCreated, s.carrierDeleted);
     line("re-anchors              %d", s.reanchors);
     line("engine restarts         %d", s.restarts);
-    if (s.engineWorstStep >= 0)
-        line("add-on time per step    median %.0f us, worst %.0f us (step %d)", s.engineMedianUs, s.engineWorstUs,
-            s.engineWorstStep);
-    else
+    if (s.addonWorstStep >= 0)
+        line("add-on time per step    median %.1f us, p99 %.1f us, worst %.1f us (step %d%s), over %d steps",
+            s.addonMedianUs, s.addonP99Us, s.addonWorstUs, s.addonWorstStep,
+            s.addonWorstCreates ? ": the carrier created" : "", s.addonSteps);
+    else if (s.warmups.empty())
         out += "add-on time per step    (no carrier during the flight)\n";
+    for (const auto& w : s.warmups)
+        line("warm-up step            %d: %.0f us (the engine's refinement burst after a restart)", w.first, w.second);
+    if (s.addonWorstStep >= 0 || !s.warmups.empty())
+        line("step minus bare step    median %.0f us (the host's drawing of the carrier included)",
+            s.stepMinusBareMedianUs);
     line("peak leaves shown       %d%s", s.peakLeaves, s.peakLeaves >= 1023 ? " (the mesh's 1023-group cap)" : "");
     if (s.hasShell)
         line("shell over the ground   %.1f m at the end (%.1f to %.1f m over the flight)", s.shellLast, s.shellMin,

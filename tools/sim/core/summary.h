@@ -4,6 +4,7 @@
 #include "trace.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace skysim {
@@ -14,9 +15,14 @@ struct FlightSummary {
     int carrierDeleted = 0; // steps on which it disappeared
     int reanchors = 0;
     int restarts = 0; // first engine start plus each change of body under an existing carrier
-    double engineMedianUs = 0; // add-on time per step, over the steps that ended with a carrier
-    double engineWorstUs = 0;
-    int engineWorstStep = -1;
+    // The add-on's own time per step (addon_us) over the steps that ended with a carrier, the warm-up
+    // bursts apart: a warm-up step is the first to show blocks after an engine restart.
+    int addonSteps = 0;
+    double addonMedianUs = 0, addonP99Us = 0, addonWorstUs = 0;
+    int addonWorstStep = -1;
+    bool addonWorstCreates = false; // the worst step is one that created the carrier (its files loaded)
+    std::vector<std::pair<int, double>> warmups; // step and addon_us of each warm-up step
+    double stepMinusBareMedianUs = 0; // median step_minus_bare_us over the steps with a carrier
     int peakLeaves = 0;
     int peakLeavesStep = -1;
     bool hasShell = false; // any step showed the shell under the observer

@@ -16,7 +16,8 @@ struct TraceRow {
     bool carrier = false; // a vessel of class HazeCarrier exists after the step
     int leaves = 0; // distinct block vertex arrays among the groups (leaf blocks shown, at most 1023)
     int groupsDrawn = 0; // groups holding a block (81 vertices); the rest hold the placeholder
-    double engineUs = 0; // the add-on's time in the step: the simulator step's wall time less a bare step's [us]
+    double addonUs = 0; // wall time inside the add-on's callbacks during the step, as the simulator measured it [us]
+    double stepMinusBareUs = 0; // the simulator step's wall time less the median bare step's (drawing included) [us]
     int alphaFlag = -1; // the carrier mesh's alpha-modulation property, -1 without a carrier
     double haze = 0; // the material's ambient alpha while blocks are drawn, else 0
     bool reanchor = false; // the carrier was moved to a new ground position during the step (a re-anchoring

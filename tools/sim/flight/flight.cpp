@@ -290,6 +290,7 @@ TraceRow Flight::observe(int k)
     TraceRow r;
     r.step = k;
     r.time = hostsim::simTime();
+    r.addonUs = hostsim::addonTimeLastStep();
     const hostsim::VesselView fv = hostsim::vessel(focus_);
     for (const auto& b : bodies_) {
         if (b.second == fv.body)

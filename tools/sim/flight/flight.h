@@ -40,7 +40,7 @@ public:
     // simulator step. Returns the wall time of that simulator step [us].
     double fly(int k);
 
-    // What the simulator shows now, read from its vessels, meshes and camera (engineUs left at 0).
+    // What the simulator shows now, read from its vessels, meshes and camera (stepMinusBareUs left at 0).
     TraceRow observe(int k);
 
     // The scene for a picture: camera, reference body, focus vessel and every group the host would

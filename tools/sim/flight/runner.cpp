@@ -147,7 +147,7 @@ int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgres
     for (int k = 0; k < s.steps; ++k) {
         const double us = f.fly(k);
         TraceRow row = f.observe(k);
-        row.engineUs = us - bareStep;
+        row.stepMinusBareUs = us - bareStep;
         rows.push_back(row);
         if (next < plan.size() && plan[next] == k) {
             ++next;
@@ -206,8 +206,9 @@ int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgres
 
     out << "scenario " << s.name << ": " << s.steps << " steps of " << s.stepLength << " s\n";
     out << formatSummary(summarise(rows), files);
-    out << "add-on time per step = simulator step with the add-on minus the median step without it (" << std::fixed
-        << std::setprecision(1) << bareStep << std::defaultfloat << " us)\n";
+    out << "add-on time = wall time inside the add-on's callbacks; the trace's step_minus_bare_us is the whole step "
+           "less the median bare step ("
+        << std::fixed << std::setprecision(1) << bareStep << std::defaultfloat << " us), the host's drawing included\n";
     if (skippedGroups)
         out << "warning: " << skippedGroups << " groups were not drawn: they would read outside their arrays\n";
     out << "pictures, trace and plot are in " << dir << "/\n";

@@ -1,6 +1,7 @@
 #include "plot.h"
 
 #include "font.h"
+#include "summary.h"
 
 #include <GL/gl.h>
 
@@ -14,11 +15,12 @@ namespace skysim {
 namespace {
 
 struct Panel {
-    const char* label;
+    std::string label;
     std::function<double(const TraceRow&)> value;
     float rgb[3];
     double lo, hi;
     std::vector<double> marks; // horizontal reference lines
+    std::string note; // named steps, shown at the panel's top right
 };
 
 std::string number(double v)
@@ -66,13 +68,30 @@ std::vector<std::uint8_t> renderPlot(Offscreen& gl, const std::vector<TraceRow>&
     double camTop = 2.5;
     for (const TraceRow& r : rows)
         camTop = std::max(camTop, std::min(r.cameraRadii * 1.05, 20.0));
-    const auto engine = [](const TraceRow& r) { return std::max(0.0, r.engineUs); };
+    const auto addon = [](const TraceRow& r) { return r.addonUs; };
+    const FlightSummary sum = summarise(rows);
+    const double addonTop = robustTop(rows, addon);
+    char addonLabel[160] = "ADD-ON TIME PER STEP (US)";
+    if (sum.addonWorstStep >= 0)
+        std::snprintf(addonLabel, sizeof addonLabel,
+            "ADD-ON TIME PER STEP (US): MEDIAN %s  P99 %s  WORST %s (STEP %d%s)", number(sum.addonMedianUs).c_str(),
+            number(sum.addonP99Us).c_str(), number(sum.addonWorstUs).c_str(), sum.addonWorstStep,
+            sum.addonWorstUs > addonTop ? ", OFF SCALE" : "");
+    std::string warmups;
+    bool warmupOffScale = false;
+    for (const auto& warm : sum.warmups) {
+        warmupOffScale = warmupOffScale || warm.second > addonTop;
+        warmups += (warmups.empty() ? "WARM-UP STEP " : ", STEP ") + std::to_string(warm.first) + ": "
+            + number(warm.second);
+    }
+    if (warmupOffScale)
+        warmups += " (OFF SCALE)";
     Panel panels[4] = {
         {"CAMERA DISTANCE (RADII)", [](const TraceRow& r) { return r.cameraRadii; }, {0.3f, 0.3f, 0.3f}, 0, camTop,
-            {2.0, 1.5, 1.25}},
-        {"LEAVES SHOWN", [](const TraceRow& r) { return double(r.leaves); }, {0.1f, 0.55f, 0.2f}, 0, 1, {1023}},
-        {"ADD-ON TIME PER STEP (US)", engine, {0.85f, 0.4f, 0.05f}, 0, robustTop(rows, engine), {}},
-        {"HAZE FACTOR", [](const TraceRow& r) { return r.haze; }, {0.2f, 0.45f, 0.9f}, 0, 1.05, {}},
+            {2.0, 1.5, 1.25}, ""},
+        {"LEAVES SHOWN", [](const TraceRow& r) { return double(r.leaves); }, {0.1f, 0.55f, 0.2f}, 0, 1, {1023}, ""},
+        {addonLabel, addon, {0.85f, 0.4f, 0.05f}, 0, addonTop, {}, warmups},
+        {"HAZE FACTOR", [](const TraceRow& r) { return r.haze; }, {0.2f, 0.45f, 0.9f}, 0, 1.05, {}, ""},
     };
     int maxLeaves = 0;
     for (const TraceRow& r : rows)
@@ -136,10 +155,13 @@ std::vector<std::uint8_t> renderPlot(Offscreen& gl, const std::vector<TraceRow>&
         double worst = 0;
         for (const TraceRow& r : rows)
             worst = std::max(worst, pn.value(r));
-        if (worst > pn.hi) {
+        // A panel naming its own steps gives its worst in the label.
+        std::string note = pn.note;
+        if (worst > pn.hi && note.empty())
+            note = "PEAK " + number(worst) + " (OFF SCALE)";
+        if (!note.empty()) {
             glColor3f(0.6f, 0.1f, 0.1f);
-            const std::string s = "PEAK " + number(worst) + " (OFF SCALE)";
-            drawText(right - textWidth(s, 1), y0 - 14, 1, s);
+            drawText(right - textWidth(note, 1), y0 - 14, 1, note);
         }
     }
     glColor3f(0, 0, 0);

@@ -305,6 +305,12 @@ double simTime();
 double simMJD();
 long stepCount();
 
+// Wall time [us, steady clock] the last step spent in the add-ons' own code: plug-in hooks, every
+// callback of a vessel whose interface came from a module, module entry points (library attach and
+// detach, InitModule, ExitModule, ovcInit, ovcExit), with the host functions they call; never the
+// simulator's own stepping or drawing. 0 before the first step and on steps that run no add-on code.
+double addonTimeLastStep();
+
 // Last error the simulator reported (mesh or class file, module loading), "" if none; cleared by
 // clearLastError. Errors also go to stderr.
 std::string lastError();
