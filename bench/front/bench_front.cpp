@@ -1,7 +1,7 @@
 // maincall per step on a settled tessellation against its floor, the per-step output against
 // memcpy, a re-anchoring step, and the engine's memory at the deepest point of a descent. Real timers and the tests'
 // scripted host table; the per-step path is timed and its allocations counted around maincall alone.
-#include "allocount.h"
+#include "allocspy.h"
 #include "frameout.h"
 #include "frontstate.h"
 #include "scriptedhost.h"
@@ -136,15 +136,15 @@ void BM_SettledStep(benchmark::State& state)
     std::vector<double> step, floor;
     step.reserve(1 << 20);
     floor.reserve(1 << 20);
-    std::uint64_t allocs = 0;
+    long allocs = 0;
     std::int64_t k = 0;
     for (auto _ : state) {
         wander(c, ++k);
-        const std::uint64_t before = allocations();
+        const long before = allocspy::allocations();
         const auto t0 = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(maincall(&c.frame));
         const auto t1 = std::chrono::steady_clock::now();
-        allocs += allocations() - before;
+        allocs += allocspy::allocations() - before;
         settledFloor(c, groups, material, static_cast<int>(std::lround(reads)));
         const auto t2 = std::chrono::steady_clock::now();
         if (step.size() < step.capacity()) {
@@ -215,9 +215,9 @@ BENCHMARK(BM_ReanchorStep)->Unit(benchmark::kMicrosecond);
 void BM_DescentMemory(benchmark::State& state)
 {
     engineload bottom;
-    std::uint64_t allocs = 0;
+    long allocs = 0;
     for (auto _ : state) {
-        const std::uint64_t before = allocations();
+        const long before = allocspy::allocations();
         carrierkit c;
         start(c, 0.6 * radius);
         for (int k = 0; k <= 350; ++k) {
@@ -227,7 +227,7 @@ void BM_DescentMemory(benchmark::State& state)
             maincall(&c.frame);
         }
         bottom = measure(front);
-        allocs = allocations() - before;
+        allocs = allocspy::allocations() - before;
     }
     state.counters["blocks"] = bottom.blocks;
     state.counters["leaves"] = bottom.leaves;

@@ -3,7 +3,7 @@
 // through maincall and the tests' scripted host; the peer then sees the observer and rotation the
 // engine's step saw. One benchmark per flight, each flown once. The warm-up burst of a restart (by
 // design about 100 ms) is the engine's worst step on every flight: each starts with a restart.
-#include "countalloc.h"
+#include "allocspy.h"
 #include "flightpaths.h"
 #include "frontstate.h"
 #include "peer.h"
@@ -136,7 +136,7 @@ void report(benchmark::State& state, const char* who, const Side& s)
 void BM_EngineAgainstPeer(benchmark::State& state)
 {
     const FlightPath& path = flightPaths[state.range(0)];
-    watchSize(sizeof(blocktyp)); // the engine makes blocks only through the heap
+    allocspy::watchsize(sizeof(blocktyp)); // the engine makes blocks only through the heap
     std::unique_ptr<StatelessPeer> peer(new StatelessPeer());
     peerInit(peer.get());
     Side engine, stateless;
@@ -159,7 +159,7 @@ void BM_EngineAgainstPeer(benchmark::State& state)
             const double r = s.radius + s.altitude;
             c.camera(r * std::cos(s.lat) * std::cos(s.lng), r * std::sin(s.lat), r * std::cos(s.lat) * std::sin(s.lng));
 
-            const long made = watchedAllocations();
+            const long made = allocspy::watchedallocations();
             const auto t0 = std::chrono::steady_clock::now();
             benchmark::DoNotOptimize(maincall(&c.frame));
             const auto t1 = std::chrono::steady_clock::now();
@@ -168,7 +168,7 @@ void BM_EngineAgainstPeer(benchmark::State& state)
             if (!front.engine.enabled || !(r < front.engine.radius + front.engine.rhalf))
                 continue;
             engine.us.push_back(micros(t0, t1));
-            engine.made.push_back(double(watchedAllocations() - made));
+            engine.made.push_back(double(allocspy::watchedallocations() - made));
             engine.leaves.push_back(leafCount(front.engine));
             engine.under.push_back(engineLevelUnder(front.engine));
 

@@ -2,7 +2,7 @@
 // re-orientation of every block, a queue move with its candidate refresh (bitmap and plain walk),
 // and a refinement run over a settled tessellation, with the heap allocations each makes.
 #include "blockfloor.h"
-#include "countalloc.h"
+#include "allocspy.h"
 #include "roam.h"
 #include "roamsetup.h"
 #include "timers.h"
@@ -202,10 +202,10 @@ void BM_SettledRun(benchmark::State& state)
     std::unique_ptr<roampl> e = settled();
     e->plainscan = static_cast<std::uint8_t>(state.range(0));
     const int blocks = countblocks(e.get());
-    const long before = allocationcount();
+    const long before = allocspy::allocations();
     for (auto _ : state)
         roamrefine(e.get(), 0, 0);
-    const long made = allocationcount() - before;
+    const long made = allocspy::allocations() - before;
     state.counters["blocks"] = blocks;
     state.counters["allocs"] = static_cast<double>(made);
     state.counters["changed"] = countblocks(e.get()) != blocks;

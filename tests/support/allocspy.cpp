@@ -8,10 +8,19 @@ namespace {
 long allocs;
 long releases;
 long nothrowleft = -1;
+std::size_t watched;
+long watchedallocs;
 
 void* take(std::size_t n)
 {
     return std::malloc(n ? n : 1);
+}
+
+void counted(std::size_t n)
+{
+    ++allocs;
+    if (watched && n == watched)
+        ++watchedallocs;
 }
 
 } // namespace
@@ -28,13 +37,21 @@ void allocspy::failnothrowafter(long n)
 {
     nothrowleft = n;
 }
+void allocspy::watchsize(std::size_t size)
+{
+    watched = size;
+}
+long allocspy::watchedallocations()
+{
+    return watchedallocs;
+}
 
 void* operator new(std::size_t n)
 {
     void* p = take(n);
     if (!p)
         throw std::bad_alloc();
-    ++allocs;
+    counted(n);
     return p;
 }
 
@@ -51,7 +68,7 @@ void* operator new(std::size_t n, const std::nothrow_t&) noexcept
         --nothrowleft;
     void* p = take(n);
     if (p)
-        ++allocs;
+        counted(n);
     return p;
 }
 
