@@ -258,7 +258,7 @@ TEST(FlightScenarios, FinerBlocksLieNearerTheObserverThanCoarserOnes)
     // The observer's own block was split below the roots' first split.
     EXPECT_GE(levels[std::size_t(under)], 3);
     // Mean angle from the observer of the blocks of the deepest and of the shallowest level drawn.
-    const VECTOR3 obs = vunit(vsub(v.observerPos, v.bodyPos));
+    const VECTOR3 obs = unit(v.observerPos - v.bodyPos);
     int lo = 99, hi = 0;
     for (std::size_t i = 0; i < levels.size(); ++i) {
         if (v.groups[i].group.nVtx != 81)
@@ -275,9 +275,9 @@ TEST(FlightScenarios, FinerBlocksLieNearerTheObserverThanCoarserOnes)
             continue;
         const SceneGroup& g = v.groups[i];
         const NTVERTEX& m = g.group.Vtx[40];
-        const VECTOR3 c = vunit(vsub(vadd(g.pos, rmul(g.rot, _V(m.x, m.y, m.z))), v.bodyPos));
+        const VECTOR3 c = unit(g.pos + mul(g.rot, _V(m.x, m.y, m.z)) - v.bodyPos);
         const int which = levels[i] == hi ? 1 : 0;
-        angle[which] += std::acos(std::fmax(-1.0, std::fmin(1.0, vdot(c, obs))));
+        angle[which] += std::acos(std::fmax(-1.0, std::fmin(1.0, dotp(c, obs))));
         ++count[which];
     }
     EXPECT_LT(angle[1] / count[1], angle[0] / count[0]);
@@ -300,16 +300,16 @@ TEST(FlightScenarios, CameraTakesEachViewFromItsStepOn)
     for (int k = 0; k < s.steps; ++k) {
         f.fly(k);
         const SceneView v = f.scene();
-        const VECTOR3 toCentre = vunit(vsub(v.bodyPos, v.camPos));
+        const VECTOR3 toCentre = unit(v.bodyPos - v.camPos);
         if (k < 3) {
             EXPECT_NEAR(v.aperture, 60.0 * pi / 180.0, 1e-9) << "step " << k;
-            EXPECT_GT(vdot(vunit(v.camDir), toCentre), 0.9999) << "step " << k;
+            EXPECT_GT(dotp(unit(v.camDir), toCentre), 0.9999) << "step " << k;
             // Straight down, north is up in the picture.
-            EXPECT_GT(vdot(v.camUp, rmul(v.bodyRot, _V(0, 1, 0))), 0.99) << "step " << k;
+            EXPECT_GT(dotp(v.camUp, mul(v.bodyRot, _V(0, 1, 0))), 0.99) << "step " << k;
         } else {
             EXPECT_NEAR(v.aperture, 15.0 * pi / 180.0, 1e-9) << "step " << k;
             // Down by the horizon's dip only: far from the centre's direction.
-            EXPECT_LT(vdot(vunit(v.camDir), toCentre), 0.5) << "step " << k;
+            EXPECT_LT(dotp(unit(v.camDir), toCentre), 0.5) << "step " << k;
         }
     }
 }

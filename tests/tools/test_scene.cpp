@@ -33,10 +33,10 @@ bool rayMeetsSphere(const SceneView& v, int w, int h, int x, int y, const VECTOR
     const double t = std::tan(v.aperture);
     const double nx = (2.0 * (x + 0.5) / w - 1.0) * t * double(w) / double(h);
     const double ny = (1.0 - 2.0 * (y + 0.5) / h) * t;
-    const VECTOR3 d = vunit(vadd(e.fwd, vadd(vmul(e.right, nx), vmul(e.up, ny))));
-    const VECTOR3 oc = vsub(v.camPos, centre);
-    const double b = vdot(oc, d);
-    const double c = vdot(oc, oc) - radius * radius;
+    const VECTOR3 d = unit(e.fwd + (e.right * nx + e.up * ny));
+    const VECTOR3 oc = v.camPos - centre;
+    const double b = dotp(oc, d);
+    const double c = dotp(oc, oc) - radius * radius;
     return b * b - c >= 0 && -b > 0;
 }
 
@@ -111,14 +111,14 @@ TEST(ScenePicture, TheSunLightsTheSideOfTheBodyThatFacesIt)
     v.bodyName = "Earth";
     v.bodyRadius = 6.371e6;
     v.bodyPos = _V(1.496e11, 0, 0);
-    v.camPos = vadd(v.bodyPos, _V(0, 0, 3 * v.bodyRadius));
+    v.camPos = v.bodyPos + _V(0, 0, 3 * v.bodyRadius);
     v.camDir = _V(0, 0, -1);
     v.camUp = _V(0, 1, 0);
     const std::vector<std::uint8_t> pic = renderScene(gl, v);
     EXPECT_EQ(renderScene(gl, v), pic) << "the same view drew a different picture";
     const EyeFrame e = makeEyeFrame(v.camPos, v.camDir, v.camUp);
     // Which picture side the Sun is on follows from the camera's own axes.
-    const bool sunOnLeft = vdot(e.right, _V(-1, 0, 0)) < 0;
+    const bool sunOnLeft = dotp(e.right, _V(-1, 0, 0)) < 0;
     long left = 0, right = 0;
     for (int y = h / 3; y < 2 * h / 3; ++y) {
         for (int x = 0; x < w / 2; ++x) {
@@ -197,22 +197,22 @@ TEST(ProceduralGround, IsTheSameEveryTimeAndTellsTheBodiesApart)
         const VECTOR3 d = _V(n(rng), n(rng), n(rng));
         float a[3], b[3], c[3];
         surfaceColour("Earth", d, a);
-        surfaceColour("EARTH", vmul(d, 3.0), b); // any length, any letter case
+        surfaceColour("EARTH", d * 3.0, b); // any length, any letter case
         for (int k = 0; k < 3; ++k) {
             ASSERT_EQ(a[k], b[k]);
             ASSERT_GE(a[k], 0.0f);
             ASSERT_LE(a[k], 1.0f);
         }
-        if (std::fabs(vunit(d).y) < 0.85)
+        if (std::fabs(unit(d).y) < 0.85)
             (a[2] > a[0] + 0.1f ? sea : land)++;
         surfaceColour("Moon", d, c);
         EXPECT_NEAR(c[0], c[2], 0.05f);
         surfaceColour("Mars", d, c);
-        if (std::fabs(vunit(d).y) < 0.9) {
+        if (std::fabs(unit(d).y) < 0.9) {
             EXPECT_GT(c[0], c[1]);
             EXPECT_GT(c[1], c[2]);
         }
-        const double v = fractalNoise(vmul(d, 5.0), 6);
+        const double v = fractalNoise(d * 5.0, 6);
         ASSERT_GE(v, 0.0);
         ASSERT_LE(v, 1.0);
     }

@@ -141,7 +141,7 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
     if (p0.landed)
         focus_ = hostsim::createLanded(focusName, "", b0, p0.point.longitude, p0.point.latitude, 0.0);
     else
-        focus_ = hostsim::createFree(focusName, "", b0, vsub(p0.pos, globalPosOf(b0)), _V(0, 0, 0));
+        focus_ = hostsim::createFree(focusName, "", b0, p0.pos - globalPosOf(b0), _V(0, 0, 0));
     if (!focus_ || !hostsim::setFocus(focus_)) {
         err = "could not create the focus vessel: " + hostsim::lastError();
         end();
@@ -179,7 +179,7 @@ Flight::Place Flight::placeAt(double k, double dtAhead) const
     const hostsim::BodySpec spec = hostsim::bodyPreset(p.point.body);
     const double rate = spec.siderealPeriod > 0 ? 2.0 * 3.14159265358979323846 / spec.siderealPeriod : 0.0;
     const MATRIX3 r = mul3(rotationOf(b), rotY(rate * dtAhead));
-    p.pos = vadd(globalPosOf(b), rmul(r, p.loc));
+    p.pos = globalPosOf(b) + mul(r, p.loc);
     return p;
 }
 
@@ -218,28 +218,28 @@ double Flight::fly(int k)
         vs.surf_hdg = 0.0;
     } else {
         const VECTOR3 bodyPos = globalPosOf(b);
-        const VECTOR3 up = vunit(vsub(here.pos, bodyPos));
+        const VECTOR3 up = unit(here.pos - bodyPos);
         VECTOR3 vel = _V(0, 0, 0);
         VECTOR3 fwd = _V(0, 0, 0);
         if (next.point.body == here.point.body) {
-            vel = vmul(vsub(next.pos, here.pos), 1.0 / dt);
+            vel = (next.pos - here.pos) * (1.0 / dt);
             // Nose along the motion over the ground (the body's turning is not flight).
             const MATRIX3 r = rotationOf(b);
-            fwd = rmul(r, vsub(next.loc, here.loc));
+            fwd = mul(r, next.loc - here.loc);
         }
-        fwd = vsub(fwd, vmul(up, vdot(fwd, up)));
-        if (vlen(fwd) < 1e-9 * std::fmax(1.0, vlen(here.loc))) {
+        fwd = fwd - up * dotp(fwd, up);
+        if (length(fwd) < 1e-9 * std::fmax(1.0, length(here.loc))) {
             // Standing or climbing straight up: face north.
-            const VECTOR3 north = rmul(rotationOf(b), _V(0, 1, 0));
-            fwd = vsub(north, vmul(up, vdot(north, up)));
-            if (vlen(fwd) < 1e-9)
-                fwd = vcross(up, _V(1, 0, 0));
+            const VECTOR3 north = mul(rotationOf(b), _V(0, 1, 0));
+            fwd = north - up * dotp(north, up);
+            if (length(fwd) < 1e-9)
+                fwd = crossp(up, _V(1, 0, 0));
         }
-        fwd = vunit(fwd);
-        const VECTOR3 right = vcross(up, fwd); // x = y x z in the host's left-handed vessel frame
+        fwd = unit(fwd);
+        const VECTOR3 right = crossp(up, fwd); // x = y x z in the host's left-handed vessel frame
         const MATRIX3 rot = _M(right.x, up.x, fwd.x, right.y, up.y, fwd.y, right.z, up.z, fwd.z);
         vs.status = 0;
-        vs.rpos = vsub(here.pos, bodyPos);
+        vs.rpos = here.pos - bodyPos;
         vs.rvel = vel;
         vs.arot = arotOf(rot);
     }
@@ -278,7 +278,7 @@ std::vector<double> Flight::shellPoints() const
         if (!g || g->nVtx != 81 || !g->Vtx)
             continue;
         for (DWORD k = 0; k < g->nVtx; ++k) {
-            const VECTOR3 p = vsub(vadd(cv.pos, rmul(cv.rot, _V(g->Vtx[k].x, g->Vtx[k].y, g->Vtx[k].z))), bodyPos);
+            const VECTOR3 p = cv.pos + mul(cv.rot, _V(g->Vtx[k].x, g->Vtx[k].y, g->Vtx[k].z)) - bodyPos;
             pts.insert(pts.end(), {p.x, p.y, p.z});
         }
     }
@@ -300,7 +300,7 @@ TraceRow Flight::observe(int k)
     const VECTOR3 bodyPos = globalPosOf(fv.body);
     const double radius = fv.body ? oapiGetSize(fv.body) : 0.0;
     const hostsim::CameraView cam = hostsim::camera();
-    r.cameraRadii = radius > 0 ? vlen(vsub(cam.pos, bodyPos)) / radius : 0.0;
+    r.cameraRadii = radius > 0 ? length(cam.pos - bodyPos) / radius : 0.0;
 
     const OBJHANDLE c = carrier();
     r.carrier = c != nullptr;
@@ -311,7 +311,7 @@ TraceRow Flight::observe(int k)
         r.alphaFlag = flagMesh ? int(hostsim::meshProperty(flagMesh, MESHPROPERTY_MODULATEMATALPHA)) : -1;
         if (mesh) {
             std::set<const NTVERTEX*> blocks;
-            const VECTOR3 up = vunit(vsub(fv.pos, bodyPos));
+            const VECTOR3 up = unit(fv.pos - bodyPos);
             double best = -2;
             const MESHGROUP* under = nullptr;
             const unsigned n = hostsim::groupCount(mesh);
@@ -322,8 +322,8 @@ TraceRow Flight::observe(int k)
                 ++r.groupsDrawn;
                 blocks.insert(g->Vtx);
                 const NTVERTEX& m = g->Vtx[40];
-                const VECTOR3 p = vsub(vadd(cv.pos, rmul(cv.rot, _V(m.x, m.y, m.z))), bodyPos);
-                const double cosang = vdot(vunit(p), up);
+                const VECTOR3 p = cv.pos + mul(cv.rot, _V(m.x, m.y, m.z)) - bodyPos;
+                const double cosang = dotp(unit(p), up);
                 if (cosang > best) {
                     best = cosang;
                     under = g;
@@ -337,11 +337,11 @@ TraceRow Flight::observe(int k)
                 best = -2;
                 for (int i = 0; i < 81; ++i) {
                     const NTVERTEX& v = under->Vtx[i];
-                    const VECTOR3 p = vsub(vadd(cv.pos, rmul(cv.rot, _V(v.x, v.y, v.z))), bodyPos);
-                    const double cosang = vdot(vunit(p), up);
+                    const VECTOR3 p = cv.pos + mul(cv.rot, _V(v.x, v.y, v.z)) - bodyPos;
+                    const double cosang = dotp(unit(p), up);
                     if (cosang > best) {
                         best = cosang;
-                        r.shellAltitude = vlen(p) - radius;
+                        r.shellAltitude = length(p) - radius;
                     }
                 }
                 r.hasShell = true;
@@ -375,9 +375,9 @@ SceneView Flight::scene() const
             v.bodyName = b.first;
     }
     // Level with the horizon: up is away from the body's centre; looking straight down, north is up.
-    v.camUp = vunit(vsub(cam.pos, v.bodyPos));
-    if (std::fabs(vdot(v.camUp, vunit(v.camDir))) > 0.99)
-        v.camUp = rmul(v.bodyRot, _V(0, 1, 0));
+    v.camUp = unit(cam.pos - v.bodyPos);
+    if (std::fabs(dotp(v.camUp, unit(v.camDir))) > 0.99)
+        v.camUp = mul(v.bodyRot, _V(0, 1, 0));
     v.observerPos = fv.pos;
     for (const hostsim::DrawItem& item : hostsim::drawList()) {
         SceneGroup g;

@@ -18,15 +18,15 @@ const int sectors = 256;
 
 void drawPlanetCap(const EyeFrame& eye, const VECTOR3& centre, double radius, const PlanetSurface* surface)
 {
-    const VECTOR3 rel = vsub(eye.origin, centre);
-    const double d = vlen(rel);
+    const VECTOR3 rel = eye.origin - centre;
+    const double d = length(rel);
     if (!(radius > 0) || d <= radius)
         return;
-    const VECTOR3 c = vmul(rel, 1.0 / d); // towards the point under the camera
-    const VECTOR3 e1 = vunit(vcross(c, std::fabs(c.y) < 0.9 ? _V(0, 1, 0) : _V(1, 0, 0)));
-    const VECTOR3 e2 = vcross(c, e1);
+    const VECTOR3 c = rel * (1.0 / d); // towards the point under the camera
+    const VECTOR3 e1 = unit(crossp(c, std::fabs(c.y) < 0.9 ? _V(0, 1, 0) : _V(1, 0, 0)));
+    const VECTOR3 e2 = crossp(c, e1);
     const double horizon = std::acos(std::clamp(radius / d, -1.0, 1.0)) * 1.002;
-    const VECTOR3 toCentre = vsub(centre, eye.origin);
+    const VECTOR3 toCentre = centre - eye.origin;
 
     double mv[16];
     viewRotation(eye, mv);
@@ -50,14 +50,13 @@ void drawPlanetCap(const EyeFrame& eye, const VECTOR3& centre, double radius, co
             const double phi = 2.0 * 3.14159265358979323846 * j / sectors;
             for (int k = 0; k < 2; ++k) {
                 const double th = horizon * double(i + k) / rings;
-                const VECTOR3 n = vadd(
-                    vmul(c, std::cos(th)), vmul(vadd(vmul(e1, std::cos(phi)), vmul(e2, std::sin(phi))), std::sin(th)));
-                const VECTOR3 p = vadd(toCentre, vmul(n, radius));
+                const VECTOR3 n = c * std::cos(th) + (e1 * std::cos(phi) + e2 * std::sin(phi)) * std::sin(th);
+                const VECTOR3 p = toCentre + n * radius;
                 verts.insert(verts.end(), {float(p.x), float(p.y), float(p.z)});
                 norms.insert(norms.end(), {float(n.x), float(n.y), float(n.z)});
                 if (surface) {
                     float rgb[3];
-                    surfaceColour(surface->body, rtmul(surface->rot, n), rgb);
+                    surfaceColour(surface->body, tmul(surface->rot, n), rgb);
                     colours.insert(colours.end(), {rgb[0], rgb[1], rgb[2]});
                 }
             }
@@ -98,7 +97,7 @@ void bodyColour(const std::string& name, float rgb[3])
 void capDepthRange(
     const EyeFrame& eye, const VECTOR3& centre, double radius, double margin, double& zNear, double& zFar)
 {
-    const double d = vlen(vsub(eye.origin, centre));
+    const double d = length(eye.origin - centre);
     const double alt = std::max(1.0, d - radius);
     const double horizonDist = std::sqrt(std::max(0.0, d * d - radius * radius));
     zNear = std::max(0.5, 0.5 * (alt - margin));

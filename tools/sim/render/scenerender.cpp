@@ -54,7 +54,7 @@ bool drawable(const MESHGROUP& g)
 
 VECTOR3 vertexGlobal(const SceneGroup& sg, const NTVERTEX& v)
 {
-    return vadd(sg.pos, rmul(sg.rot, _V(v.x, v.y, v.z)));
+    return sg.pos + mul(sg.rot, _V(v.x, v.y, v.z));
 }
 
 // Largest distance from the camera to any vertex of the groups, for the far clip plane.
@@ -68,7 +68,7 @@ double farthestVertex(const EyeFrame& eye, const SceneView& view)
         const DWORD probe[5] = {0, sg.group.nVtx / 2, sg.group.nVtx - 1, std::min<DWORD>(8, sg.group.nVtx - 1),
             std::min<DWORD>(72, sg.group.nVtx - 1)};
         for (DWORD i : probe)
-            far = std::max(far, vlen(vsub(vertexGlobal(sg, sg.group.Vtx[i]), eye.origin)));
+            far = std::max(far, length(vertexGlobal(sg, sg.group.Vtx[i]) - eye.origin));
     }
     return far;
 }
@@ -171,7 +171,7 @@ std::vector<int> blockLevels(const SceneView& view, int* underObserver)
     std::vector<int> levels;
     int under = -1;
     double best = -2;
-    const VECTOR3 obsDir = vunit(vsub(view.observerPos, view.bodyPos));
+    const VECTOR3 obsDir = unit(view.observerPos - view.bodyPos);
     for (std::size_t gi = 0; gi < view.groups.size(); ++gi) {
         const SceneGroup& sg = view.groups[gi];
         if (sg.group.nVtx != 81 || !sg.group.Vtx) {
@@ -180,7 +180,7 @@ std::vector<int> blockLevels(const SceneView& view, int* underObserver)
         }
         double pos[81][3];
         for (int i = 0; i < 81; ++i) {
-            const VECTOR3 local = rtmul(view.bodyRot, vsub(vertexGlobal(sg, sg.group.Vtx[i]), view.bodyPos));
+            const VECTOR3 local = tmul(view.bodyRot, vertexGlobal(sg, sg.group.Vtx[i]) - view.bodyPos);
             pos[i][0] = local.x;
             pos[i][1] = local.y;
             pos[i][2] = local.z;
@@ -188,8 +188,8 @@ std::vector<int> blockLevels(const SceneView& view, int* underObserver)
         levels.push_back(blockLevel(pos));
         // The block under the observer: its centre vertex is the nearest in angle. Blocks are small
         // squares, so the nearest centre lies in the block that holds the point except at corners.
-        const VECTOR3 c = vunit(vsub(vertexGlobal(sg, sg.group.Vtx[40]), view.bodyPos));
-        const double cosang = vdot(c, obsDir);
+        const VECTOR3 c = unit(vertexGlobal(sg, sg.group.Vtx[40]) - view.bodyPos);
+        const double cosang = dotp(c, obsDir);
         if (cosang > best) {
             best = cosang;
             under = int(gi);
@@ -213,12 +213,12 @@ struct WireCamera {
 WireCamera wireCamera(const SceneView& view, double r)
 {
     WireCamera c;
-    c.up = vunit(vsub(view.observerPos, view.bodyPos));
-    const double alt = std::max(0.0, vlen(vsub(view.observerPos, view.bodyPos)) - r);
+    c.up = unit(view.observerPos - view.bodyPos);
+    const double alt = std::max(0.0, length(view.observerPos - view.bodyPos) - r);
     c.height = std::min(3.0 * r, 3.0 * alt + 1.2 * r);
-    const VECTOR3 camPos = vadd(view.bodyPos, vmul(c.up, r + c.height));
-    const VECTOR3 north = rmul(view.bodyRot, _V(0, 1, 0));
-    c.eye = makeEyeFrame(camPos, vmul(c.up, -1.0), north);
+    const VECTOR3 camPos = view.bodyPos + c.up * (r + c.height);
+    const VECTOR3 north = mul(view.bodyRot, _V(0, 1, 0));
+    c.eye = makeEyeFrame(camPos, c.up * -1.0, north);
     return c;
 }
 
@@ -227,7 +227,7 @@ void outlineBlock(const EyeFrame& eye, const SceneGroup& sg)
 {
     glBegin(GL_LINE_LOOP);
     auto put = [&](int i) {
-        const VECTOR3 p = vsub(vertexGlobal(sg, sg.group.Vtx[i]), eye.origin);
+        const VECTOR3 p = vertexGlobal(sg, sg.group.Vtx[i]) - eye.origin;
         glVertex3d(p.x, p.y, p.z);
     };
     for (int i = 0; i < 9; ++i)
@@ -254,8 +254,8 @@ void outlineBlocks(const EyeFrame& eye, const SceneView& view, double r, WireSta
             continue;
         ++st.blocks;
         const int level = levels[gi];
-        const VECTOR3 centre = vsub(vertexGlobal(sg, sg.group.Vtx[40]), view.bodyPos);
-        if (vdot(centre, vsub(eye.origin, view.bodyPos)) < r * r * 0.95)
+        const VECTOR3 centre = vertexGlobal(sg, sg.group.Vtx[40]) - view.bodyPos;
+        if (dotp(centre, eye.origin - view.bodyPos) < r * r * 0.95)
             continue;
         if (level <= 0)
             ++st.unknownLevel;
@@ -273,9 +273,9 @@ void outlineBlocks(const EyeFrame& eye, const SceneView& view, double r, WireSta
 // A white cross on the ground under the observer.
 void markObserver(const WireCamera& c, const SceneView& view, double r)
 {
-    const VECTOR3 mark = vsub(vadd(view.bodyPos, vmul(c.up, r)), c.eye.origin);
+    const VECTOR3 mark = view.bodyPos + c.up * r - c.eye.origin;
     const double s = c.height * 0.01;
-    const VECTOR3 a = vmul(c.eye.right, s), b = vmul(c.eye.up, s);
+    const VECTOR3 a = c.eye.right * s, b = c.eye.up * s;
     glColor3f(1, 1, 1);
     glLineWidth(2.0f);
     glBegin(GL_LINES);

@@ -8,9 +8,9 @@ const float ambientLight = 0.08f;
 
 VECTOR3 sunDirection(const SceneView& view)
 {
-    if (vlen(view.bodyPos) > 1.0)
-        return vunit(vmul(view.bodyPos, -1.0));
-    return vunit(_V(-0.6, 0.35, -0.7));
+    if (length(view.bodyPos) > 1.0)
+        return unit(view.bodyPos * -1.0);
+    return unit(_V(-0.6, 0.35, -0.7));
 }
 
 void setDirectionalLight(const VECTOR3& dir, float ambient, float globalAmbient)

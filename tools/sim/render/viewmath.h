@@ -1,4 +1,5 @@
 // Camera frames for the renderers: from the host's left-handed global frame to GL eye coordinates.
+// Vector arithmetic is the SDK's own (VECTOR3 operators, dotp, crossp, unit, mul, tmul).
 #pragma once
 
 #include <Orbitersdk.h>
@@ -26,32 +27,5 @@ void viewRotation(const EyeFrame& eye, double out[16]);
 
 // Loads a perspective projection with half vertical angle `aperture` onto GL's projection stack.
 void loadPerspective(double aperture, double aspect, double zNear, double zFar);
-
-// Small vector helpers in double.
-inline VECTOR3 vsub(const VECTOR3& a, const VECTOR3& b)
-{
-    return _V(a.x - b.x, a.y - b.y, a.z - b.z);
-}
-inline VECTOR3 vadd(const VECTOR3& a, const VECTOR3& b)
-{
-    return _V(a.x + b.x, a.y + b.y, a.z + b.z);
-}
-inline VECTOR3 vmul(const VECTOR3& a, double k)
-{
-    return _V(a.x * k, a.y * k, a.z * k);
-}
-inline double vdot(const VECTOR3& a, const VECTOR3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-inline VECTOR3 vcross(const VECTOR3& a, const VECTOR3& b)
-{
-    return _V(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
-}
-double vlen(const VECTOR3& a);
-VECTOR3 vunit(const VECTOR3& a);
-// R v and R^T v for a row-major MATRIX3.
-VECTOR3 rmul(const MATRIX3& r, const VECTOR3& v);
-VECTOR3 rtmul(const MATRIX3& r, const VECTOR3& v);
 
 } // namespace skysim
