@@ -1,5 +1,6 @@
 // Flights of the built-in scenarios (short versions) in the stand-in simulator with the real add-on:
 // the carrier's life, the drawn shell, and the trace against the simulator's own state.
+#include "blockgroup.h"
 #include "flightfixture.h"
 #include "scenerender.h"
 #include "spherefit.h"
@@ -50,7 +51,7 @@ Flown flyChecked(const Scenario& s)
         EXPECT_EQ(r.carrier, c != nullptr && !hostsim::vessel(c).pendingDeletion) << "step " << k;
         int blocks = 0;
         for (const hostsim::DrawItem& item : hostsim::drawList()) {
-            if (item.vessel == c && item.group.nVtx == 81)
+            if (item.vessel == c && isBlock(item.group))
                 ++blocks;
         }
         EXPECT_EQ(r.groupsDrawn, blocks) << "step " << k;
@@ -261,7 +262,7 @@ TEST(FlightScenarios, FinerBlocksLieNearerTheObserverThanCoarserOnes)
     const VECTOR3 obs = unit(v.observerPos - v.bodyPos);
     int lo = 99, hi = 0;
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        if (v.groups[i].group.nVtx != 81)
+        if (!isBlock(v.groups[i].group))
             continue; // the placeholder
         ASSERT_GT(levels[i], 0) << "group " << i;
         lo = std::min(lo, levels[i]);
@@ -271,11 +272,11 @@ TEST(FlightScenarios, FinerBlocksLieNearerTheObserverThanCoarserOnes)
     double angle[2] = {0, 0};
     int count[2] = {0, 0};
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        if (v.groups[i].group.nVtx != 81 || (levels[i] != lo && levels[i] != hi))
+        if (!isBlock(v.groups[i].group) || (levels[i] != lo && levels[i] != hi))
             continue;
         const SceneGroup& g = v.groups[i];
-        const NTVERTEX& m = g.group.Vtx[40];
-        const VECTOR3 c = unit(g.pos + mul(g.rot, _V(m.x, m.y, m.z)) - v.bodyPos);
+        const NTVERTEX& m = g.group.Vtx[blockCentreVertex];
+        const VECTOR3 c = unit(placedVertex(g.pos, g.rot, m) - v.bodyPos);
         const int which = levels[i] == hi ? 1 : 0;
         angle[which] += std::acos(std::fmax(-1.0, std::fmin(1.0, dotp(c, obs))));
         ++count[which];

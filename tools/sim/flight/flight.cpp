@@ -1,5 +1,6 @@
 #include "flight.h"
 
+#include "blockgroup.h"
 #include "viewmath.h"
 
 #include <hostsim/hostsim.h>
@@ -275,10 +276,10 @@ std::vector<double> Flight::shellPoints() const
     const unsigned n = hostsim::groupCount(mesh);
     for (unsigned i = 0; i < n; ++i) {
         const MESHGROUP* g = hostsim::group(mesh, i);
-        if (!g || g->nVtx != 81 || !g->Vtx)
+        if (!g || !isBlock(*g))
             continue;
         for (DWORD k = 0; k < g->nVtx; ++k) {
-            const VECTOR3 p = cv.pos + mul(cv.rot, _V(g->Vtx[k].x, g->Vtx[k].y, g->Vtx[k].z)) - bodyPos;
+            const VECTOR3 p = placedVertex(cv.pos, cv.rot, g->Vtx[k]) - bodyPos;
             pts.insert(pts.end(), {p.x, p.y, p.z});
         }
     }
@@ -317,12 +318,12 @@ TraceRow Flight::observe(int k)
             const unsigned n = hostsim::groupCount(mesh);
             for (unsigned i = 0; i < n; ++i) {
                 const MESHGROUP* g = hostsim::group(mesh, i);
-                if (!g || g->nVtx != 81 || !g->Vtx)
+                if (!g || !isBlock(*g))
                     continue;
                 ++r.groupsDrawn;
                 blocks.insert(g->Vtx);
-                const NTVERTEX& m = g->Vtx[40];
-                const VECTOR3 p = cv.pos + mul(cv.rot, _V(m.x, m.y, m.z)) - bodyPos;
+                const NTVERTEX& m = g->Vtx[blockCentreVertex];
+                const VECTOR3 p = placedVertex(cv.pos, cv.rot, m) - bodyPos;
                 const double cosang = dotp(unit(p), up);
                 if (cosang > best) {
                     best = cosang;
@@ -335,9 +336,9 @@ TraceRow Flight::observe(int k)
             if (under) {
                 // The vertex of that block nearest in angle to the vertex: the shell right overhead.
                 best = -2;
-                for (int i = 0; i < 81; ++i) {
+                for (DWORD i = 0; i < blockVertexCount; ++i) {
                     const NTVERTEX& v = under->Vtx[i];
-                    const VECTOR3 p = cv.pos + mul(cv.rot, _V(v.x, v.y, v.z)) - bodyPos;
+                    const VECTOR3 p = placedVertex(cv.pos, cv.rot, v) - bodyPos;
                     const double cosang = dotp(unit(p), up);
                     if (cosang > best) {
                         best = cosang;

@@ -1,5 +1,6 @@
 #include "scenerender.h"
 
+#include "blockgroup.h"
 #include "blocklevel.h"
 #include "font.h"
 #include "planet.h"
@@ -54,7 +55,7 @@ bool drawable(const MESHGROUP& g)
 
 VECTOR3 vertexGlobal(const SceneGroup& sg, const NTVERTEX& v)
 {
-    return sg.pos + mul(sg.rot, _V(v.x, v.y, v.z));
+    return placedVertex(sg.pos, sg.rot, v);
 }
 
 // Largest distance from the camera to any vertex of the groups, for the far clip plane.
@@ -174,12 +175,12 @@ std::vector<int> blockLevels(const SceneView& view, int* underObserver)
     const VECTOR3 obsDir = unit(view.observerPos - view.bodyPos);
     for (std::size_t gi = 0; gi < view.groups.size(); ++gi) {
         const SceneGroup& sg = view.groups[gi];
-        if (sg.group.nVtx != 81 || !sg.group.Vtx) {
+        if (!isBlock(sg.group)) {
             levels.push_back(0);
             continue;
         }
-        double pos[81][3];
-        for (int i = 0; i < 81; ++i) {
+        double pos[blockVertexCount][3];
+        for (DWORD i = 0; i < blockVertexCount; ++i) {
             const VECTOR3 local = tmul(view.bodyRot, vertexGlobal(sg, sg.group.Vtx[i]) - view.bodyPos);
             pos[i][0] = local.x;
             pos[i][1] = local.y;
@@ -188,7 +189,7 @@ std::vector<int> blockLevels(const SceneView& view, int* underObserver)
         levels.push_back(blockLevel(pos));
         // The block under the observer: its centre vertex is the nearest in angle. Blocks are small
         // squares, so the nearest centre lies in the block that holds the point except at corners.
-        const VECTOR3 c = unit(vertexGlobal(sg, sg.group.Vtx[40]) - view.bodyPos);
+        const VECTOR3 c = unit(vertexGlobal(sg, sg.group.Vtx[blockCentreVertex]) - view.bodyPos);
         const double cosang = dotp(c, obsDir);
         if (cosang > best) {
             best = cosang;
@@ -250,11 +251,11 @@ void outlineBlocks(const EyeFrame& eye, const SceneView& view, double r, WireSta
     glLineWidth(1.0f);
     for (std::size_t gi = 0; gi < view.groups.size(); ++gi) {
         const SceneGroup& sg = view.groups[gi];
-        if (sg.group.nVtx != 81 || !sg.group.Vtx)
+        if (!isBlock(sg.group))
             continue;
         ++st.blocks;
         const int level = levels[gi];
-        const VECTOR3 centre = vertexGlobal(sg, sg.group.Vtx[40]) - view.bodyPos;
+        const VECTOR3 centre = vertexGlobal(sg, sg.group.Vtx[blockCentreVertex]) - view.bodyPos;
         if (dotp(centre, eye.origin - view.bodyPos) < r * r * 0.95)
             continue;
         if (level <= 0)
