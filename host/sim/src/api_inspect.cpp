@@ -122,21 +122,8 @@ bool groupUsesOwnArrays(MESHHANDLE mesh, unsigned idx)
 
 DrawStats drawStats(OBJHANDLE vessel)
 {
-    DrawStats s;
-    Vessel* v = findVessel(vessel);
-    if (!v)
-        return s;
-    const DrawRecord& d = v->draw;
-    s.meshes = d.meshes;
-    s.groups = d.groups;
-    s.triangles = d.triangles;
-    s.badIndices = d.badIndices;
-    s.nullArrays = d.nullArrays;
-    s.extent = d.extent;
-    s.alphaMin = d.alphaMin;
-    s.alphaMax = d.alphaMax;
-    s.modulateAlpha = d.modulateAlpha;
-    return s;
+    const Vessel* v = findVessel(vessel);
+    return v ? v->draw : DrawStats {};
 }
 
 std::vector<DrawItem> drawList()

@@ -290,7 +290,7 @@ void destroyVisualOf(Vessel& v)
         cb->clbkVisualDestroyed(v.visual.get(), 1);
     }
     v.visual.reset();
-    v.draw = DrawRecord {};
+    v.draw = DrawStats {};
 }
 
 } // namespace hostsim

@@ -119,7 +119,7 @@ bool meshVisible(const Vessel& v, WORD mode)
 
 namespace {
 
-void drawGroup(const Mesh& mesh, const MESHGROUP& g, DrawRecord& d, bool& firstAlpha)
+void drawGroup(const Mesh& mesh, const MESHGROUP& g, DrawStats& d, bool& firstAlpha)
 {
     if ((g.UsrFlag & 0x2) || g.nIdx == 0 || g.nVtx == 0)
         return;
@@ -159,7 +159,7 @@ void drawGroup(const Mesh& mesh, const MESHGROUP& g, DrawRecord& d, bool& firstA
 
 void drawVisual(Vessel& v)
 {
-    v.draw = DrawRecord {};
+    v.draw = DrawStats {};
     if (!v.visual)
         return;
     bool firstAlpha = true;

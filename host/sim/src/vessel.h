@@ -45,7 +45,7 @@ public:
     // Visual and life cycle
     std::unique_ptr<hostsim::Visual> visual;
     bool suppressVisual = false;
-    hostsim::DrawRecord draw;
+    hostsim::DrawStats draw; // what the last drawing phase drew
     bool pendingDelete = false;
 
     // Derived state at the current simulation time

@@ -1,6 +1,6 @@
 // VESSEL2: construction and the host's default callbacks.
 #include "lifecycle.h"
-#include "scenario.h"
+#include "vesselstatus.h"
 
 #include <fstream>
 #include <istream>

@@ -3,7 +3,7 @@
 #include "geometry.h"
 #include "lifecycle.h"
 #include "mesh.h"
-#include "scenario.h"
+#include "vesselstatus.h"
 
 #include <algorithm>
 #include <cmath>

@@ -59,13 +59,6 @@ struct Visual {
     std::vector<std::unique_ptr<Mesh>> meshes; // one instance per mesh slot
 };
 
-struct DrawRecord {
-    unsigned meshes = 0, groups = 0, triangles = 0, badIndices = 0, nullArrays = 0;
-    double extent = 0;
-    float alphaMin = 0, alphaMax = 0;
-    bool modulateAlpha = false;
-};
-
 struct ModuleRecord {
     std::string path;
     int refs = 0; // the simulator's own LoadLibraryA references

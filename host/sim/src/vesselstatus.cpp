@@ -1,4 +1,4 @@
-#include "scenario.h"
+#include "vesselstatus.h"
 
 #include "geometry.h"
 
