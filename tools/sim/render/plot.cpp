@@ -56,6 +56,115 @@ void line(double x0, double y0, double x1, double y1)
     glEnd();
 }
 
+// The add-on panel's label and note: its median, p99 and worst, and the warm-up steps by name.
+void addonTexts(const std::vector<TraceRow>& rows, double top, std::string& label, std::string& note)
+{
+    const FlightSummary sum = summarise(rows);
+    label = "ADD-ON TIME PER STEP (US)";
+    if (sum.addonWorstStep >= 0) {
+        char buf[160];
+        std::snprintf(buf, sizeof buf, "ADD-ON TIME PER STEP (US): MEDIAN %s  P99 %s  WORST %s (STEP %d%s)",
+            number(sum.addonMedianUs).c_str(), number(sum.addonP99Us).c_str(), number(sum.addonWorstUs).c_str(),
+            sum.addonWorstStep, sum.addonWorstUs > top ? ", OFF SCALE" : "");
+        label = buf;
+    }
+    note.clear();
+    bool offScale = false;
+    for (const auto& warm : sum.warmups) {
+        offScale = offScale || warm.second > top;
+        note += (note.empty() ? "WARM-UP STEP " : ", STEP ") + std::to_string(warm.first) + ": " + number(warm.second);
+    }
+    if (offScale)
+        note += " (OFF SCALE)";
+}
+
+// The four panels: camera distance, leaves shown, add-on time and haze factor.
+std::vector<Panel> makePanels(const std::vector<TraceRow>& rows)
+{
+    double camTop = 2.5;
+    int maxLeaves = 0;
+    for (const TraceRow& r : rows) {
+        camTop = std::max(camTop, std::min(r.cameraRadii * 1.05, 20.0));
+        maxLeaves = std::max(maxLeaves, r.leaves);
+    }
+    const auto addon = [](const TraceRow& r) { return r.addonUs; };
+    const double addonTop = robustTop(rows, addon);
+    std::string addonLabel, addonNote;
+    addonTexts(rows, addonTop, addonLabel, addonNote);
+    std::vector<Panel> panels = {
+        {"CAMERA DISTANCE (RADII)", [](const TraceRow& r) { return r.cameraRadii; }, {0.3f, 0.3f, 0.3f}, 0, camTop,
+            {2.0, 1.5, 1.25}, ""},
+        {"LEAVES SHOWN", [](const TraceRow& r) { return double(r.leaves); }, {0.1f, 0.55f, 0.2f}, 0,
+            std::max(10.0, maxLeaves * 1.1), {1023}, ""},
+        {addonLabel, addon, {0.85f, 0.4f, 0.05f}, 0, addonTop, {}, addonNote},
+        {"HAZE FACTOR", [](const TraceRow& r) { return r.haze; }, {0.2f, 0.45f, 0.9f}, 0, 1.05, {}, ""},
+    };
+    if (maxLeaves < 900)
+        panels[1].marks.clear();
+    return panels;
+}
+
+// The horizontal placement shared by the panels: steps from the first row's to the last row's.
+struct StepAxis {
+    double left = 0, right = 0, firstStep = 0, span = 1;
+    double x(double step) const { return left + (right - left) * (step - firstStep) / span; }
+};
+
+// One panel between y0 (top) and y1 (bottom): steps with a carrier shaded, axes, reference lines,
+// the curve, and a note at the top right (values beyond the scale are named, not hidden).
+void drawPanel(const Panel& pn, const std::vector<TraceRow>& rows, const StepAxis& ax, double y0, double y1)
+{
+    auto yOf = [&](double v) { return y1 - (y1 - y0) * (std::clamp(v, pn.lo, pn.hi) - pn.lo) / (pn.hi - pn.lo); };
+    glColor3f(0.92f, 0.94f, 0.98f);
+    glBegin(GL_QUADS);
+    for (const TraceRow& r : rows) {
+        if (!r.carrier)
+            continue;
+        const double xa = std::max(ax.left, ax.x(r.step - 0.5)), xb = std::min(ax.right, ax.x(r.step + 0.5));
+        glVertex2d(xa, y0);
+        glVertex2d(xb, y0);
+        glVertex2d(xb, y1);
+        glVertex2d(xa, y1);
+    }
+    glEnd();
+    glColor3f(0.75f, 0.75f, 0.75f);
+    for (double m : pn.marks) {
+        if (m > pn.lo && m < pn.hi)
+            line(ax.left, yOf(m), ax.right, yOf(m));
+    }
+    glColor3f(0, 0, 0);
+    line(ax.left, y0, ax.left, y1);
+    line(ax.left, y1, ax.right, y1);
+    drawText(ax.left, y0 - 14, 1, pn.label);
+    const std::string hi = number(pn.hi), lo = number(pn.lo);
+    drawText(ax.left - 6 - textWidth(hi, 1), y0, 1, hi);
+    drawText(ax.left - 6 - textWidth(lo, 1), y1 - 7, 1, lo);
+    for (double m : pn.marks) {
+        if (m > pn.lo && m < pn.hi) {
+            const std::string s = number(m);
+            drawText(ax.left - 6 - textWidth(s, 1), yOf(m) - 3, 1, s);
+        }
+    }
+    glColor3fv(pn.rgb);
+    glLineWidth(1.5f);
+    glBegin(GL_LINE_STRIP);
+    double worst = 0;
+    for (const TraceRow& r : rows) {
+        glVertex2d(ax.x(r.step), yOf(pn.value(r)));
+        worst = std::max(worst, pn.value(r));
+    }
+    glEnd();
+    glLineWidth(1.0f);
+    // A panel naming its own steps gives its worst in the label.
+    std::string note = pn.note;
+    if (worst > pn.hi && note.empty())
+        note = "PEAK " + number(worst) + " (OFF SCALE)";
+    if (!note.empty()) {
+        glColor3f(0.6f, 0.1f, 0.1f);
+        drawText(ax.right - textWidth(note, 1), y0 - 14, 1, note);
+    }
+}
+
 } // namespace
 
 std::vector<std::uint8_t> renderPlot(Offscreen& gl, const std::vector<TraceRow>& rows, const std::string& title)
@@ -64,113 +173,27 @@ std::vector<std::uint8_t> renderPlot(Offscreen& gl, const std::vector<TraceRow>&
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     beginPixelView(w, h);
-
-    double camTop = 2.5;
-    for (const TraceRow& r : rows)
-        camTop = std::max(camTop, std::min(r.cameraRadii * 1.05, 20.0));
-    const auto addon = [](const TraceRow& r) { return r.addonUs; };
-    const FlightSummary sum = summarise(rows);
-    const double addonTop = robustTop(rows, addon);
-    char addonLabel[160] = "ADD-ON TIME PER STEP (US)";
-    if (sum.addonWorstStep >= 0)
-        std::snprintf(addonLabel, sizeof addonLabel,
-            "ADD-ON TIME PER STEP (US): MEDIAN %s  P99 %s  WORST %s (STEP %d%s)", number(sum.addonMedianUs).c_str(),
-            number(sum.addonP99Us).c_str(), number(sum.addonWorstUs).c_str(), sum.addonWorstStep,
-            sum.addonWorstUs > addonTop ? ", OFF SCALE" : "");
-    std::string warmups;
-    bool warmupOffScale = false;
-    for (const auto& warm : sum.warmups) {
-        warmupOffScale = warmupOffScale || warm.second > addonTop;
-        warmups += (warmups.empty() ? "WARM-UP STEP " : ", STEP ") + std::to_string(warm.first) + ": "
-            + number(warm.second);
-    }
-    if (warmupOffScale)
-        warmups += " (OFF SCALE)";
-    Panel panels[4] = {
-        {"CAMERA DISTANCE (RADII)", [](const TraceRow& r) { return r.cameraRadii; }, {0.3f, 0.3f, 0.3f}, 0, camTop,
-            {2.0, 1.5, 1.25}, ""},
-        {"LEAVES SHOWN", [](const TraceRow& r) { return double(r.leaves); }, {0.1f, 0.55f, 0.2f}, 0, 1, {1023}, ""},
-        {addonLabel, addon, {0.85f, 0.4f, 0.05f}, 0, addonTop, {}, warmups},
-        {"HAZE FACTOR", [](const TraceRow& r) { return r.haze; }, {0.2f, 0.45f, 0.9f}, 0, 1.05, {}, ""},
-    };
-    int maxLeaves = 0;
-    for (const TraceRow& r : rows)
-        maxLeaves = std::max(maxLeaves, r.leaves);
-    panels[1].hi = std::max(10.0, maxLeaves * 1.1);
-    if (maxLeaves < 900)
-        panels[1].marks.clear();
-
     glColor3f(0, 0, 0);
     drawText(10, 8, 2, title);
-    const double left = 80, right = w - 16, top0 = 34, bottom = h - 34;
-    const double panelH = (bottom - top0) / 4.0;
-    const int n = int(rows.size());
-    const double firstStep = n ? rows.front().step : 0, lastStep = n ? rows.back().step : 1;
-    const double span = std::max(1.0, lastStep - firstStep);
-    auto xOf = [&](double step) { return left + (right - left) * (step - firstStep) / span; };
 
-    for (int p = 0; p < 4; ++p) {
-        const Panel& pn = panels[p];
-        const double y0 = top0 + p * panelH + 16, y1 = top0 + (p + 1) * panelH - 6;
-        auto yOf = [&](double v) { return y1 - (y1 - y0) * (std::clamp(v, pn.lo, pn.hi) - pn.lo) / (pn.hi - pn.lo); };
-        // Shade the steps with a carrier.
-        glColor3f(0.92f, 0.94f, 0.98f);
-        glBegin(GL_QUADS);
-        for (int i = 0; i < n; ++i) {
-            if (!rows[i].carrier)
-                continue;
-            const double xa = xOf(rows[i].step - 0.5), xb = xOf(rows[i].step + 0.5);
-            glVertex2d(std::max(left, xa), y0);
-            glVertex2d(std::min(right, xb), y0);
-            glVertex2d(std::min(right, xb), y1);
-            glVertex2d(std::max(left, xa), y1);
-        }
-        glEnd();
-        glColor3f(0.75f, 0.75f, 0.75f);
-        for (double m : pn.marks) {
-            if (m > pn.lo && m < pn.hi)
-                line(left, yOf(m), right, yOf(m));
-        }
-        glColor3f(0, 0, 0);
-        line(left, y0, left, y1);
-        line(left, y1, right, y1);
-        drawText(left, y0 - 14, 1, pn.label);
-        const std::string hi = number(pn.hi), lo = number(pn.lo);
-        drawText(left - 6 - textWidth(hi, 1), y0, 1, hi);
-        drawText(left - 6 - textWidth(lo, 1), y1 - 7, 1, lo);
-        for (double m : pn.marks) {
-            if (m > pn.lo && m < pn.hi) {
-                const std::string s = number(m);
-                drawText(left - 6 - textWidth(s, 1), yOf(m) - 3, 1, s);
-            }
-        }
-        glColor3fv(pn.rgb);
-        glLineWidth(1.5f);
-        glBegin(GL_LINE_STRIP);
-        for (const TraceRow& r : rows)
-            glVertex2d(xOf(r.step), yOf(pn.value(r)));
-        glEnd();
-        glLineWidth(1.0f);
-        // Values beyond the scale (a warm-up burst) are named, not hidden.
-        double worst = 0;
-        for (const TraceRow& r : rows)
-            worst = std::max(worst, pn.value(r));
-        // A panel naming its own steps gives its worst in the label.
-        std::string note = pn.note;
-        if (worst > pn.hi && note.empty())
-            note = "PEAK " + number(worst) + " (OFF SCALE)";
-        if (!note.empty()) {
-            glColor3f(0.6f, 0.1f, 0.1f);
-            drawText(right - textWidth(note, 1), y0 - 14, 1, note);
-        }
-    }
+    StepAxis ax;
+    ax.left = 80;
+    ax.right = w - 16;
+    ax.firstStep = rows.empty() ? 0 : rows.front().step;
+    ax.span = std::max(1.0, (rows.empty() ? 1 : rows.back().step) - ax.firstStep);
+    const double top0 = 34, bottom = h - 34;
+    const std::vector<Panel> panels = makePanels(rows);
+    const double panelH = (bottom - top0) / double(panels.size());
+    for (std::size_t p = 0; p < panels.size(); ++p)
+        drawPanel(panels[p], rows, ax, top0 + double(p) * panelH + 16, top0 + double(p + 1) * panelH - 6);
+
     glColor3f(0, 0, 0);
     for (int k = 0; k <= 5; ++k) {
-        const double step = firstStep + span * k / 5.0;
+        const double step = ax.firstStep + ax.span * k / 5.0;
         const std::string s = number(std::round(step));
-        drawText(xOf(step) - textWidth(s, 1) / 2.0, bottom + 4, 1, s);
+        drawText(ax.x(step) - textWidth(s, 1) / 2.0, bottom + 4, 1, s);
     }
-    drawText((left + right) / 2 - textWidth("STEP", 1) / 2.0, bottom + 16, 1, "STEP");
+    drawText((ax.left + ax.right) / 2 - textWidth("STEP", 1) / 2.0, bottom + 16, 1, "STEP");
     return gl.readRGB();
 }
 
