@@ -286,6 +286,50 @@ std::vector<double> Flight::shellPoints() const
     return pts;
 }
 
+namespace {
+
+// What the carrier's visual mesh shows: block groups, distinct blocks, the haze, and the height over
+// the ground of the drawn shell straight above the observer (`up`, from the body's centre).
+void observeMesh(MESHHANDLE mesh, const hostsim::VesselView& cv, const VECTOR3& bodyPos, double radius,
+    const VECTOR3& up, TraceRow& r)
+{
+    std::set<const NTVERTEX*> blocks;
+    double best = -2;
+    const MESHGROUP* under = nullptr;
+    const unsigned n = hostsim::groupCount(mesh);
+    for (unsigned i = 0; i < n; ++i) {
+        const MESHGROUP* g = hostsim::group(mesh, i);
+        if (!g || !isBlock(*g))
+            continue;
+        ++r.groupsDrawn;
+        blocks.insert(g->Vtx);
+        const VECTOR3 p = placedVertex(cv.pos, cv.rot, g->Vtx[blockCentreVertex]) - bodyPos;
+        const double cosang = dotp(unit(p), up);
+        if (cosang > best) {
+            best = cosang;
+            under = g;
+        }
+    }
+    r.leaves = int(blocks.size());
+    const MATERIAL* mat = hostsim::material(mesh, 0);
+    r.haze = (mat && r.groupsDrawn > 0) ? mat->ambient.a : 0.0;
+    if (!under)
+        return;
+    // The vertex of that block nearest in angle to the vertex: the shell right overhead.
+    best = -2;
+    for (DWORD i = 0; i < blockVertexCount; ++i) {
+        const VECTOR3 p = placedVertex(cv.pos, cv.rot, under->Vtx[i]) - bodyPos;
+        const double cosang = dotp(unit(p), up);
+        if (cosang > best) {
+            best = cosang;
+            r.shellAltitude = length(p) - radius;
+        }
+    }
+    r.hasShell = true;
+}
+
+} // namespace
+
 TraceRow Flight::observe(int k)
 {
     TraceRow r;
@@ -300,8 +344,7 @@ TraceRow Flight::observe(int k)
     r.altitude = fv.altitude;
     const VECTOR3 bodyPos = globalPosOf(fv.body);
     const double radius = fv.body ? oapiGetSize(fv.body) : 0.0;
-    const hostsim::CameraView cam = hostsim::camera();
-    r.cameraRadii = radius > 0 ? length(cam.pos - bodyPos) / radius : 0.0;
+    r.cameraRadii = radius > 0 ? length(hostsim::camera().pos - bodyPos) / radius : 0.0;
 
     const OBJHANDLE c = carrier();
     r.carrier = c != nullptr;
@@ -310,54 +353,23 @@ TraceRow Flight::observe(int k)
         MESHHANDLE mesh = hostsim::visualMesh(c, 0);
         MESHHANDLE flagMesh = mesh ? mesh : hostsim::meshTemplate(c, 0);
         r.alphaFlag = flagMesh ? int(hostsim::meshProperty(flagMesh, MESHPROPERTY_MODULATEMATALPHA)) : -1;
-        if (mesh) {
-            std::set<const NTVERTEX*> blocks;
-            const VECTOR3 up = unit(fv.pos - bodyPos);
-            double best = -2;
-            const MESHGROUP* under = nullptr;
-            const unsigned n = hostsim::groupCount(mesh);
-            for (unsigned i = 0; i < n; ++i) {
-                const MESHGROUP* g = hostsim::group(mesh, i);
-                if (!g || !isBlock(*g))
-                    continue;
-                ++r.groupsDrawn;
-                blocks.insert(g->Vtx);
-                const NTVERTEX& m = g->Vtx[blockCentreVertex];
-                const VECTOR3 p = placedVertex(cv.pos, cv.rot, m) - bodyPos;
-                const double cosang = dotp(unit(p), up);
-                if (cosang > best) {
-                    best = cosang;
-                    under = g;
-                }
-            }
-            r.leaves = int(blocks.size());
-            const MATERIAL* mat = hostsim::material(mesh, 0);
-            r.haze = (mat && r.groupsDrawn > 0) ? mat->ambient.a : 0.0;
-            if (under) {
-                // The vertex of that block nearest in angle to the vertex: the shell right overhead.
-                best = -2;
-                for (DWORD i = 0; i < blockVertexCount; ++i) {
-                    const NTVERTEX& v = under->Vtx[i];
-                    const VECTOR3 p = placedVertex(cv.pos, cv.rot, v) - bodyPos;
-                    const double cosang = dotp(unit(p), up);
-                    if (cosang > best) {
-                        best = cosang;
-                        r.shellAltitude = length(p) - radius;
-                    }
-                }
-                r.hasShell = true;
-            }
-        }
-        // The simulator derives a landed vessel's angles from its position afresh each time; below this
-        // the difference is rounding, not a move.
-        const double moved = std::fmax(std::fabs(normangle(cv.lng - lastLng_)), std::fabs(cv.lat - lastLat_));
-        r.reanchor = c == lastCarrier_ && (moved > 1e-9 || cv.body != lastCarrierBody_);
-        lastLng_ = cv.lng;
-        lastLat_ = cv.lat;
-        lastCarrierBody_ = cv.body;
+        if (mesh)
+            observeMesh(mesh, cv, bodyPos, radius, unit(fv.pos - bodyPos), r);
+        noteReanchor(c, cv.lng, cv.lat, cv.body, r);
     }
     lastCarrier_ = c;
     return r;
+}
+
+void Flight::noteReanchor(OBJHANDLE c, double lng, double lat, OBJHANDLE body, TraceRow& r)
+{
+    // The simulator derives a landed vessel's angles from its position afresh each time; below this
+    // the difference is rounding, not a move.
+    const double moved = std::fmax(std::fabs(normangle(lng - lastLng_)), std::fabs(lat - lastLat_));
+    r.reanchor = c == lastCarrier_ && (moved > 1e-9 || body != lastCarrierBody_);
+    lastLng_ = lng;
+    lastLat_ = lat;
+    lastCarrierBody_ = body;
 }
 
 SceneView Flight::scene() const

@@ -68,6 +68,9 @@ private:
     };
     Place placeAt(double k, double dtAhead) const;
     void aimCamera(const PathPoint& p, int step);
+    // Sets r.reanchor when carrier c stands elsewhere than after the last step, and remembers where it
+    // stands now (longitude and latitude [rad] on body).
+    void noteReanchor(OBJHANDLE c, double lng, double lat, OBJHANDLE body, TraceRow& r);
 
     Scenario scenario_;
     std::unique_ptr<hostsim::Session> session_;
