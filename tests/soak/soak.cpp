@@ -175,6 +175,7 @@ bool drawingSound(long step)
 int main(int argc, char** argv)
 {
     Options opt;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // samples show as they come, also in a log file
     const char* rootTemplate = std::getenv("SKYVEIL_ROOT_TEMPLATE");
     if (!parse(argc, argv, &opt) || !rootTemplate) {
         std::fprintf(stderr, "usage: SKYVEIL_ROOT_TEMPLATE=ROOT soak [--steps N] [--seed S] [--sample K]\n");
