@@ -199,12 +199,14 @@ int main(int argc, char** argv)
 
         Flight flight(opt.seed);
         Leg leg = flight.nextLeg(nullptr);
-        long inLeg = 0, heldBack = 0, carrierSteps = 0, legs = 1, visualsDestroyed = 0;
+        long inLeg = 0, heldBack = 0, carrierSteps = 0, legs = 1, visualsDestroyed = 0, bodySwitches = 0;
         for (long step = 1; step <= opt.steps && failures == 0; ++step) {
             if (inLeg == leg.steps) {
+                const OBJHANDLE before = leg.body;
                 leg = flight.nextLeg(leg.body);
                 inLeg = 0;
                 ++legs;
+                bodySwitches += leg.body != before ? 1 : 0;
             }
             flight.place(ship, leg, inLeg++);
             hostsim::setTimeAcceleration(leg.warp);
@@ -240,10 +242,10 @@ int main(int argc, char** argv)
                     std::printf("step %ld rss_kib %ld\n", step, kib);
             }
         }
-        std::printf(
-            "legs %ld, steps with a carrier %ld, engine steps %ld, carriers created %ld, visuals destroyed %ld\n", legs,
-            carrierSteps, hostsim::callCount("oapiGetFocusAirspeed"), hostsim::callCount("oapiCreateVesselEx"),
-            visualsDestroyed);
+        std::printf("legs %ld, body switches %ld, steps with a carrier %ld, engine steps %ld, carriers created %ld, "
+                    "visuals destroyed %ld\n",
+            legs, bodySwitches, carrierSteps, hostsim::callCount("oapiGetFocusAirspeed"),
+            hostsim::callCount("oapiCreateVesselEx"), visualsDestroyed);
         std::printf("rss_kib start %ld after_warmup(%ld steps) %ld end %ld peak %ld\n", startKib, warmupSteps,
             warmupKib, residentKib(), peakKib);
     }
