@@ -10,48 +10,30 @@
 #include <cstddef>
 #include <type_traits>
 
-#define SAME_SIZE(host, mirror) static_assert(sizeof(host) == sizeof(mirror), #host " size")
-#define SAME_OFFSET(host, mirror, field)                                                                               \
-    static_assert(offsetof(host, field) == offsetof(mirror, field), #host "." #field " offset")
+// One check per record: its size and the offset of every field agree with the mirror's.
+#define SAME_AT(host, mirror, field) (offsetof(host, field) == offsetof(mirror, field))
 
-SAME_SIZE(VECTOR3, HostVector);
-SAME_OFFSET(VECTOR3, HostVector, x);
-SAME_OFFSET(VECTOR3, HostVector, y);
-SAME_OFFSET(VECTOR3, HostVector, z);
-
-SAME_SIZE(NTVERTEX, HostVertex);
-SAME_OFFSET(NTVERTEX, HostVertex, x);
-SAME_OFFSET(NTVERTEX, HostVertex, y);
-SAME_OFFSET(NTVERTEX, HostVertex, z);
-SAME_OFFSET(NTVERTEX, HostVertex, nx);
-SAME_OFFSET(NTVERTEX, HostVertex, ny);
-SAME_OFFSET(NTVERTEX, HostVertex, nz);
-SAME_OFFSET(NTVERTEX, HostVertex, tu);
-SAME_OFFSET(NTVERTEX, HostVertex, tv);
-
-SAME_SIZE(COLOUR4, HostColour);
-SAME_OFFSET(COLOUR4, HostColour, r);
-SAME_OFFSET(COLOUR4, HostColour, g);
-SAME_OFFSET(COLOUR4, HostColour, b);
-SAME_OFFSET(COLOUR4, HostColour, a);
-
-SAME_SIZE(MATERIAL, HostMaterial);
-SAME_OFFSET(MATERIAL, HostMaterial, diffuse);
-SAME_OFFSET(MATERIAL, HostMaterial, ambient);
-SAME_OFFSET(MATERIAL, HostMaterial, specular);
-SAME_OFFSET(MATERIAL, HostMaterial, emissive);
-SAME_OFFSET(MATERIAL, HostMaterial, power);
-
-SAME_SIZE(MESHGROUP, HostMeshGroup);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, Vtx);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, Idx);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, nVtx);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, nIdx);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, MtrlIdx);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, TexIdx);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, UsrFlag);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, zBias);
-SAME_OFFSET(MESHGROUP, HostMeshGroup, Flags);
+static_assert(sizeof(VECTOR3) == sizeof(HostVector) && SAME_AT(VECTOR3, HostVector, x)
+        && SAME_AT(VECTOR3, HostVector, y) && SAME_AT(VECTOR3, HostVector, z),
+    "VECTOR3 and HostVector differ in layout");
+static_assert(sizeof(NTVERTEX) == sizeof(HostVertex) && SAME_AT(NTVERTEX, HostVertex, x)
+        && SAME_AT(NTVERTEX, HostVertex, y) && SAME_AT(NTVERTEX, HostVertex, z) && SAME_AT(NTVERTEX, HostVertex, nx)
+        && SAME_AT(NTVERTEX, HostVertex, ny) && SAME_AT(NTVERTEX, HostVertex, nz) && SAME_AT(NTVERTEX, HostVertex, tu)
+        && SAME_AT(NTVERTEX, HostVertex, tv),
+    "NTVERTEX and HostVertex differ in layout");
+static_assert(sizeof(COLOUR4) == sizeof(HostColour) && SAME_AT(COLOUR4, HostColour, r)
+        && SAME_AT(COLOUR4, HostColour, g) && SAME_AT(COLOUR4, HostColour, b) && SAME_AT(COLOUR4, HostColour, a),
+    "COLOUR4 and HostColour differ in layout");
+static_assert(sizeof(MATERIAL) == sizeof(HostMaterial) && SAME_AT(MATERIAL, HostMaterial, diffuse)
+        && SAME_AT(MATERIAL, HostMaterial, ambient) && SAME_AT(MATERIAL, HostMaterial, specular)
+        && SAME_AT(MATERIAL, HostMaterial, emissive) && SAME_AT(MATERIAL, HostMaterial, power),
+    "MATERIAL and HostMaterial differ in layout");
+static_assert(sizeof(MESHGROUP) == sizeof(HostMeshGroup) && SAME_AT(MESHGROUP, HostMeshGroup, Vtx)
+        && SAME_AT(MESHGROUP, HostMeshGroup, Idx) && SAME_AT(MESHGROUP, HostMeshGroup, nVtx)
+        && SAME_AT(MESHGROUP, HostMeshGroup, nIdx) && SAME_AT(MESHGROUP, HostMeshGroup, MtrlIdx)
+        && SAME_AT(MESHGROUP, HostMeshGroup, TexIdx) && SAME_AT(MESHGROUP, HostMeshGroup, UsrFlag)
+        && SAME_AT(MESHGROUP, HostMeshGroup, zBias) && SAME_AT(MESHGROUP, HostMeshGroup, Flags),
+    "MESHGROUP and HostMeshGroup differ in layout");
 
 // A host type as the engine sees it: the SDK's records become their mirrors, VESSEL* stays opaque.
 template <typename T> struct EngineView {

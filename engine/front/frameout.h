@@ -13,11 +13,11 @@ constexpr std::int64_t burstspan = 100000;
 constexpr int burstmaxruns = 100000;
 constexpr int bursttimer = 98;
 
-// One step with camera distance d [m] from the body's centre and visibility radius rv [m]. At or
-// beyond rv (or for a distance that is not a number) it clears the anchoring and shows only the
-// placeholder. Inside it refines (the warm-up burst when due, else one run at the default budgets),
-// re-expresses every block when reorient is set, sets the material's alphas from the fade band and
-// the alpha flag (through frame->alphaModPtr when not null), and points the groups at the leaves.
+// One step with camera distance d [m] from the body's centre and visibility radius rv [m] (radius +
+// rhalf, 1.5 body radii: the haze shows only inside it). At or beyond rv (or for a distance that is
+// not a number) it clears the anchoring and shows only the placeholder. Inside it refines (the warm-up burst when due,
+// else one run at the default budgets), re-expresses every block when reorient is set, sets the material's alphas from
+// the fade band and the alpha flag (through frame->alphaModPtr when not null), and points the groups at the leaves.
 void frameout(frontpl* f, const FrameRecord* frame, double d, double rv);
 
 // Points groups first..1023 at the placeholder triangle.

@@ -10,14 +10,15 @@
 
 #include <cstdint>
 
+// The front's record ("front planet"): everything of maincall's that lives from one step to the next.
 struct frontpl {
     roampl engine; // the sphere engine
     HostMeshGroup* grouptab[frameGroupCount]; // the carrier mesh's groups, written every step
     HostMaterial* groupmat; // the carrier mesh's material 0
     std::uint8_t groupsknown; // grouptab and groupmat came from the plug-in
-    HostVertex phvert[3]; // placeholder triangle
-    std::uint16_t phidx[3]; // its indices 0, 1, 2
-    std::uint8_t startpend; // no engine restart has happened yet
+    HostVertex phvert[3]; // placeholder vertices: the tiny triangle shown by groups without a block
+    std::uint16_t phidx[3]; // placeholder indices 0, 1, 2
+    std::uint8_t startpend; // start pending: no engine restart has happened yet
     std::uint8_t reorient; // every block must be re-expressed this step
     double anchorcolat; // observer colatitude at the last re-anchoring [rad]
     double anchorlon; // observer longitude + pi/2 there [rad]

@@ -1,19 +1,10 @@
-// The engine library's two entry points, bound by name by the plug-in.
-//
-// Both have C linkage and leave the library under exactly these names. On 32-bit Windows they use
-// __stdcall (the callee removes the one stack argument); elsewhere the platform's default.
+// The engine library's two entry points, bound by name by the plug-in (their calling convention and
+// pointer types: shared/EngineEntries.h).
 #pragma once
 
-#include "FrameRecord.h"
-#include "HostServiceTable.h"
+#include "EngineEntries.h"
 
 #include <cstdint>
-
-#if defined(_WIN32) && !defined(_WIN64)
-#define VEILCALL __stdcall
-#else
-#define VEILCALL
-#endif
 
 #if defined(_WIN32)
 #define VEILEXPORT __declspec(dllexport)
@@ -36,7 +27,3 @@ VEILEXPORT void VEILCALL initint(const HostServiceTable* table);
 // record with groupsFetched = 1 has delivered their addresses. Call initint first.
 VEILEXPORT std::int32_t VEILCALL maincall(FrameRecord* frame);
 }
-
-// Types of the two entries, for those who bind them by name.
-typedef void(VEILCALL* initintfn)(const HostServiceTable* table);
-typedef std::int32_t(VEILCALL* maincallfn)(FrameRecord* frame);

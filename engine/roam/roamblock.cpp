@@ -34,7 +34,7 @@ const facerow facetable[6] = {
 // Equal to the bit: -0 and +0 have sines of different sign, and a NaN must never match.
 bool samebits(double a, double b)
 {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::memcmp(&a, &b, sizeof a) == 0; // NOLINT(bugprone-suspicious-memory-comparison): bits wanted
 }
 
 bool knownface(std::int32_t face)

@@ -76,20 +76,21 @@ struct blocktyp {
     linktyp* alllink; // record in the all-blocks list
 };
 
-// The engine record. Large (about 70 KB): allocate it zero-initialised; all zero is "inactive".
+// The engine record ("roam planet": one tessellated body). Large (about 70 KB): allocate it
+// zero-initialised; all zero is "inactive".
 struct roampl {
     std::uint8_t active; // holds a tessellation
     std::uint8_t enabled; // refinement and re-orientation may run
     char planetname[257]; // body name, NUL-terminated, at most 256 bytes; empty means no name
-    double radius; // body radius
+    double radius; // body radius [m]
     vectyp axes[3]; // the body's unit axes, read together as the rows of a mattyp
-    double rhalf; // radius / 2
-    double rquarter; // radius / 4
-    double shellheight; // height of the shell above the surface
+    double rhalf; // radius / 2 [m]
+    double rquarter; // radius / 4 [m]: the width of the haze's fade band
+    double shellheight; // height of the shell above the surface [m]
     std::uint8_t warmup; // a warm-up burst of refinement is due
-    double yshift; // extra downward shift of the output vertices
+    double yshift; // extra downward shift of the output vertices [m]
     double splitfactor; // distance factor of the split test
-    vectyp observer; // observer in the source frame (body centre at the origin)
+    vectyp observer; // observer in the source frame (body centre at the origin) [m]
     vectyp obsnap; // observer as copied at the start of the last refinement run
     blocktyp* roots[6]; // root blocks of faces 0 .. 5
     qentrytyp* splitq[roambuckets]; // split bucket heads
@@ -100,8 +101,8 @@ struct roampl {
     linktyp* allblocks; // head of the all-blocks list
     linktyp* cursor; // where the next re-prioritisation pass resumes; null means the head
     std::int32_t maxlevel; // deepest level a block may be split to
-    double rotx; // rotation about x applied to output vertices
-    double roty; // rotation about y applied to output vertices
+    double rotx; // rotation about x applied to output vertices [rad]
+    double roty; // rotation about y applied to output vertices [rad]
     std::int64_t budgetprio; // default budget of the re-prioritisation pass [us]
     std::int64_t budgettess; // default budget of the split and merge pass [us]
     std::int32_t leafload; // 128 per leaf

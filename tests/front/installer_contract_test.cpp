@@ -101,7 +101,7 @@ std::string loadcapturing(veilroot& root)
 {
     testing::internal::CaptureStderr();
     const bool loaded = root.load();
-    const std::string err = testing::internal::GetCapturedStderr();
+    std::string err = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(loaded) << "the library must finish loading";
     return err;
 }

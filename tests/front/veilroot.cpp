@@ -39,8 +39,8 @@ bool veilroot::load()
     module = LoadLibraryA("modules\\veilcore.dll");
     if (!module)
         return false;
-    initint = reinterpret_cast<initintfn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "initint")));
-    maincall = reinterpret_cast<maincallfn>(reinterpret_cast<void (*)()>(GetProcAddress(module, "maincall")));
+    initint = reinterpret_cast<InitintEntry>(reinterpret_cast<void (*)()>(GetProcAddress(module, "initint")));
+    maincall = reinterpret_cast<MaincallEntry>(reinterpret_cast<void (*)()>(GetProcAddress(module, "maincall")));
     return initint && maincall;
 }
 

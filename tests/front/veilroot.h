@@ -25,8 +25,8 @@ public:
 
     std::filesystem::path dir;
     HMODULE module = nullptr;
-    initintfn initint = nullptr;
-    maincallfn maincall = nullptr;
+    InitintEntry initint = nullptr;
+    MaincallEntry maincall = nullptr;
 
 private:
     std::filesystem::path previous;

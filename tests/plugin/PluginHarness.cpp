@@ -55,7 +55,7 @@ void writeCarrierMesh(const std::string& root, int n)
 
 std::string prepareRoot(Engine engine, int meshGroups)
 {
-    const std::string root = hostsim::makeTempRoot(requireTemplate());
+    std::string root = hostsim::makeTempRoot(requireTemplate());
     if (root.empty())
         throw std::runtime_error("no temporary root");
     const fs::path engineLib = fs::path(root) / "modules" / "veilcore.dll";

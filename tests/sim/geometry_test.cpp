@@ -2,6 +2,7 @@
 #include "sim_fixture.h"
 
 #include <cmath>
+#include <sstream>
 
 namespace {
 
@@ -91,37 +92,57 @@ TEST_F(GeometryTest, LandedVesselReportsItsPlaceAndTurnsWithItsBody)
     EXPECT_NEAR(oapiGetVesselInterface(v)->GetAirspeed(), 0, 1e-9);
 }
 
-TEST_F(GeometryTest, TouchdownPlaneRestsOnTheSurface)
+TEST_F(GeometryTest, LandedOriginSitsItsCentreOfGravityElevationAboveTheGround)
 {
+    // Touchdown points 10 km up the y axis: the 2006 host puts the origin 10 km over the ground (the
+    // points themselves 20 km up), upright, and every report of the vessel agrees with that.
     writeFile("config/vessels/Tall.cfg", "TouchdownPoints = 0 10000 10  -3.5 10000 -3  3.5 10000 -3\n");
     OBJHANDLE v = hostsim::createLanded("Tall", "Tall", earth(), -0.4, 0.9, 0);
     ASSERT_NE(v, nullptr);
     VESSEL* iface = oapiGetVesselInterface(v);
-    EXPECT_NEAR(iface->GetAltitude(), -10000, 1e-6);
+    EXPECT_NEAR(iface->GetAltitude(), 10000, 1e-6);
+    EXPECT_NEAR(iface->GetAltitude(ALTMODE_GROUND, nullptr), 10000, 1e-6);
     EXPECT_NEAR(iface->GetCOG_elev(), 10000, 1e-6);
+    EXPECT_NEAR(hostsim::vessel(v).cgelev, 10000, 1e-6);
+    double lng, lat, rad;
+    ASSERT_TRUE(oapiGetEquPos(v, &lng, &lat, &rad));
+    EXPECT_NEAR(rad, oapiGetSize(earth()) + 10000, posTol);
+    VECTOR3 origin, centre, up;
+    oapiGetGlobalPos(v, &origin);
+    oapiGetGlobalPos(earth(), &centre);
+    EXPECT_NEAR(dist(origin, centre), oapiGetSize(earth()) + 10000, posTol);
+    iface->GlobalRot(_V(0, 1, 0), up);
+    expectNear(up, unit(origin - centre), 1e-9);
     VECTOR3 contact;
     iface->Local2Global(_V(0, 10000, 0), contact);
-    double lng, lat, rad;
     oapiGlobalToEqu(earth(), contact, &lng, &lat, &rad);
-    EXPECT_NEAR(rad, oapiGetSize(earth()), 1e-3);
+    EXPECT_NEAR(rad, oapiGetSize(earth()) + 20000, posTol);
     EXPECT_NEAR(lng, -0.4, 1e-9);
     VESSELSTATUS2 st {};
     st.version = 2;
     iface->GetStatusEx(&st);
     EXPECT_EQ(st.status, 1);
     EXPECT_EQ(st.rbody, earth());
-    EXPECT_NEAR(st.vrot.x, -10000, 1e-6);
+    EXPECT_NEAR(st.vrot.x, 10000, 1e-6);
+    EXPECT_NEAR(length(st.rpos), oapiGetSize(earth()) + 10000, posTol);
     EXPECT_NEAR(st.surf_lng, -0.4, 1e-12);
     EXPECT_NEAR(st.surf_lat, 0.9, 1e-12);
-    // Re-anchoring as an add-on does it: new place through the record it read.
+    std::ostringstream saved;
+    static_cast<VESSEL2*>(iface)->clbkSaveState(&saved);
+    EXPECT_NE(saved.str().find("ALT 10000.000"), std::string::npos) << saved.str();
+    // Re-anchoring as an add-on does it: new place through the record it read; a status-1 record's
+    // arot and vrot are not read, whatever they hold.
     st.surf_lng = 0.25;
     st.surf_lat = -0.1;
     st.surf_hdg = 0;
+    st.arot = _V(1, 2, 3);
+    st.vrot = _V(0, 0, 0);
     iface->DefSetStateEx(&st);
     oapiGetEquPos(v, &lng, &lat, &rad);
     EXPECT_NEAR(lng, 0.25, 1e-9);
     EXPECT_NEAR(lat, -0.1, 1e-9);
-    EXPECT_NEAR(rad, oapiGetSize(earth()) - 10000, posTol);
+    EXPECT_NEAR(rad, oapiGetSize(earth()) + 10000, posTol);
+    EXPECT_NEAR(iface->GetCOG_elev(), 10000, 1e-6);
 }
 
 TEST_F(GeometryTest, FreeFlightMovesWithItsVelocityAndReportsAirspeedInTheVesselFrame)

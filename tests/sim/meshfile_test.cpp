@@ -140,6 +140,7 @@ TEST_F(MeshFileTest, LoadedThroughTheHostPathOnceAndOnlyWhenValid)
     EXPECT_EQ(oapiLoadMeshGlobal("bad", clbk), m);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(firsts, 1);
+    pc = pf = nullptr;
     EXPECT_EQ(oapiMeshGroupCount(nullptr), 0u);
     EXPECT_EQ(oapiMeshGroup(m, 5), nullptr);
 }

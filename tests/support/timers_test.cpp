@@ -46,7 +46,7 @@ TEST_F(Timers, HalfwayResultsRoundToEven)
     tstart(3);
     now = 8192;
     EXPECT_EQ(telapsed(3), 7812);
-    now = 3 * 8192;
+    now = std::int64_t {3} * 8192;
     EXPECT_EQ(telapsed(3), 23438);
 }
 

@@ -52,7 +52,7 @@ SceneView withoutCarrier(SceneView v)
 
 } // namespace
 
-TEST(Pictures, HazeShowsDeepInsideAndNotOutsideOneAndAHalfRadii)
+TEST(Pictures, HazeShowsFromOverTheLayerAndNotOutsideOneAndAHalfRadiiNorFromUnderIt)
 {
     if (rootTemplate().empty())
         GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
@@ -62,7 +62,7 @@ TEST(Pictures, HazeShowsDeepInsideAndNotOutsideOneAndAHalfRadii)
     const Scenario s = shortScenario("descent", 60);
     Flight f;
     ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
-    std::vector<std::uint8_t> outside, outsideBare, inside, insideBare, wire;
+    std::vector<std::uint8_t> outside, outsideBare, over, overBare, under, underBare, wire;
     WireStats ws;
     for (int k = 0; k < s.steps; ++k) {
         f.fly(k);
@@ -73,21 +73,31 @@ TEST(Pictures, HazeShowsDeepInsideAndNotOutsideOneAndAHalfRadii)
             outside = renderScene(gl, f.scene());
             outsideBare = renderScene(gl, withoutCarrier(f.scene()));
         }
-        if (k == s.steps - 1) {
+        // The cruise over the layer, 10 km up.
+        if (over.empty() && r.altitude > 12000 && r.altitude < 20000) {
             ASSERT_LT(r.cameraRadii, 1.25);
-            inside = renderScene(gl, f.scene());
-            insideBare = renderScene(gl, withoutCarrier(f.scene()));
+            over = renderScene(gl, f.scene());
+            overBare = renderScene(gl, withoutCarrier(f.scene()));
             wire = renderWireframe(gl, f.scene(), &ws);
         }
+        if (k == s.steps - 1) {
+            ASSERT_LT(r.altitude, 5000);
+            ASSERT_GT(r.groupsDrawn, 6);
+            under = renderScene(gl, f.scene());
+            underBare = renderScene(gl, withoutCarrier(f.scene()));
+        }
     }
+    ASSERT_FALSE(over.empty());
     // Not blank: the planet fills part of the view from orbit and from low altitude.
     EXPECT_GT(lit(outside), 0.1);
-    EXPECT_GT(lit(inside), 0.3);
+    EXPECT_GT(lit(over), 0.3);
     // Outside 1.5 radii the carrier's groups are all the tiny placeholder: nothing visible changes.
     EXPECT_LT(differing(outside, outsideBare), 0.001);
-    // Deep inside, the haze changes much of the picture.
-    EXPECT_GT(differing(inside, insideBare), 0.2);
-    EXPECT_GT(differing(inside, outside), 0.2);
+    // Over the layer, the haze changes much of the picture.
+    EXPECT_GT(differing(over, overBare), 0.2);
+    EXPECT_GT(differing(over, outside), 0.2);
+    // Under it, only the shell's inward side faces the camera, and the host does not draw it.
+    EXPECT_LT(differing(under, underBare), 0.001);
     // The wireframe has blocks of known levels and marks the one under the vessel.
     EXPECT_GT(ws.blocks, 6);
     EXPECT_EQ(ws.unknownLevel, 0);

@@ -12,6 +12,7 @@
 
 namespace {
 
+// Written out here rather than taken from EngineEntries.h: the convention as a host-side caller sees it.
 typedef void(__stdcall* InitIntFn)(const HostServiceTable*);
 typedef std::int32_t(__stdcall* MainCallFn)(FrameRecord*);
 

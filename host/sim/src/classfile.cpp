@@ -54,7 +54,7 @@ std::string findClassFile(const std::string& className)
     if (className.empty())
         return "";
     for (const char* dir : {"config/vessels/", "config/"}) {
-        const std::string path = localPath(dir + className + ".cfg");
+        std::string path = localPath(dir + className + ".cfg");
         if (isFile(path))
             return path;
     }

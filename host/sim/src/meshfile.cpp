@@ -282,6 +282,95 @@ bool splitLines(const std::string& text, Reader& r)
     return true;
 }
 
+// The header up to GROUPS: the STATICMESH flag and the group count.
+bool readHeader(Reader& r, WORD& meshFlags, unsigned long& ngroups)
+{
+    if (r.atEnd() || r.lines[0] != "MSHX1")
+        return r.fail(1, "first line must be MSHX1");
+    r.next = 1;
+    for (;;) {
+        if (r.atEnd())
+            return r.fail(r.lines.size(), "unexpected end of file (GROUPS expected)");
+        const std::string& line = r.lines[r.next++];
+        if (startsWithNoCase(line, "STATICMESH"))
+            meshFlags |= 4;
+        else if (startsWithNoCase(line, "GROUPS")) {
+            if (!readCount(line.c_str() + 6, ngroups))
+                return r.fail(r.lineNo(), "GROUPS needs a group count");
+            // Every group takes at least its GEOM line.
+            if (ngroups > r.remaining())
+                return r.fail(r.lineNo(), "GROUPS announces more groups than lines follow");
+            return true;
+        }
+    }
+}
+
+bool readGroups(Reader& r, WORD meshFlags, unsigned long ngroups, Mesh& mesh)
+{
+    mesh.groups.assign(ngroups, MESHGROUP {});
+    mesh.ownVtx.resize(ngroups);
+    mesh.ownIdx.resize(ngroups);
+    mesh.origVtx.assign(ngroups, nullptr);
+    mesh.origIdx.assign(ngroups, nullptr);
+    DWORD prevMtrl = specDefault, prevTex = specDefault;
+    for (unsigned g = 0; g < ngroups; ++g) {
+        GroupDraft d;
+        d.flags = meshFlags;
+        unsigned long nv = 0, nt = 0;
+        if (!readGroupHeader(r, g + 1, d, nv, nt) || !readGeometry(r, d, nv, nt, mesh, g))
+            return false;
+        // A group without MATERIAL or TEXTURE line takes the previous group's.
+        mesh.groups[g].MtrlIdx = prevMtrl = (d.mtrl == specInherit ? prevMtrl : d.mtrl);
+        mesh.groups[g].TexIdx = prevTex = (d.tex == specInherit ? prevTex : d.tex);
+    }
+    return true;
+}
+
+// The MATERIALS and TEXTURES sections after the groups, in either order; other lines are skipped.
+bool readSections(Reader& r, Mesh& mesh)
+{
+    while (!r.atEnd()) {
+        const std::string& line = r.lines[r.next++];
+        unsigned long n = 0;
+        if (line.compare(0, 9, "MATERIALS") == 0) {
+            if (!readCount(line.c_str() + 9, n))
+                return r.fail(r.lineNo(), "MATERIALS needs a material count");
+            if (!readMaterials(r, n, mesh))
+                return false;
+        } else if (line.compare(0, 8, "TEXTURES") == 0) {
+            if (!readCount(line.c_str() + 8, n))
+                return r.fail(r.lineNo(), "TEXTURES needs a texture count");
+            if (!readTextures(r, n, mesh))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Material and texture indices past the mesh's lists fall back to the default.
+void clampIndices(Mesh& mesh)
+{
+    for (MESHGROUP& g : mesh.groups) {
+        if (g.MtrlIdx != specDefault && g.MtrlIdx >= mesh.materials.size())
+            g.MtrlIdx = specDefault;
+        if (g.TexIdx != specDefault && g.TexIdx >= mesh.textures.size())
+            g.TexIdx = specDefault;
+    }
+}
+
+bool readMesh(const std::string& text, Reader& r, Mesh& mesh)
+{
+    if (text.find('\0') != std::string::npos)
+        return r.fail(1, "binary data in a text file");
+    WORD meshFlags = 0;
+    unsigned long ngroups = 0;
+    if (!splitLines(text, r) || !readHeader(r, meshFlags, ngroups) || !readGroups(r, meshFlags, ngroups, mesh)
+        || !readSections(r, mesh))
+        return false;
+    clampIndices(mesh);
+    return true;
+}
+
 } // namespace
 
 std::unique_ptr<Mesh> parseMeshText(const std::string& text, const std::string& label, std::string& error)
@@ -289,74 +378,10 @@ std::unique_ptr<Mesh> parseMeshText(const std::string& text, const std::string& 
     Reader r;
     r.label = label;
     std::unique_ptr<Mesh> mesh;
-    const auto parse = [&]() -> bool {
-        mesh = std::make_unique<Mesh>();
-        if (text.find('\0') != std::string::npos)
-            return r.fail(1, "binary data in a text file");
-        if (!splitLines(text, r))
-            return false;
-        if (r.atEnd() || r.lines[0] != "MSHX1")
-            return r.fail(1, "first line must be MSHX1");
-        r.next = 1;
-        WORD meshFlags = 0;
-        unsigned long ngroups = 0;
-        for (;;) {
-            if (r.atEnd())
-                return r.fail(r.lines.size(), "unexpected end of file (GROUPS expected)");
-            const std::string& line = r.lines[r.next++];
-            if (startsWithNoCase(line, "STATICMESH"))
-                meshFlags |= 4;
-            else if (startsWithNoCase(line, "GROUPS")) {
-                if (!readCount(line.c_str() + 6, ngroups))
-                    return r.fail(r.lineNo(), "GROUPS needs a group count");
-                // Every group takes at least its GEOM line.
-                if (ngroups > r.remaining())
-                    return r.fail(r.lineNo(), "GROUPS announces more groups than lines follow");
-                break;
-            }
-        }
-        mesh->groups.assign(ngroups, MESHGROUP {});
-        mesh->ownVtx.resize(ngroups);
-        mesh->ownIdx.resize(ngroups);
-        mesh->origVtx.assign(ngroups, nullptr);
-        mesh->origIdx.assign(ngroups, nullptr);
-        DWORD prevMtrl = specDefault, prevTex = specDefault;
-        for (unsigned g = 0; g < ngroups; ++g) {
-            GroupDraft d;
-            d.flags = meshFlags;
-            unsigned long nv = 0, nt = 0;
-            if (!readGroupHeader(r, g + 1, d, nv, nt) || !readGeometry(r, d, nv, nt, *mesh, g))
-                return false;
-            // A group without MATERIAL or TEXTURE line takes the previous group's.
-            mesh->groups[g].MtrlIdx = prevMtrl = (d.mtrl == specInherit ? prevMtrl : d.mtrl);
-            mesh->groups[g].TexIdx = prevTex = (d.tex == specInherit ? prevTex : d.tex);
-        }
-        while (!r.atEnd()) {
-            const std::string& line = r.lines[r.next++];
-            unsigned long n = 0;
-            if (line.compare(0, 9, "MATERIALS") == 0) {
-                if (!readCount(line.c_str() + 9, n))
-                    return r.fail(r.lineNo(), "MATERIALS needs a material count");
-                if (!readMaterials(r, n, *mesh))
-                    return false;
-            } else if (line.compare(0, 8, "TEXTURES") == 0) {
-                if (!readCount(line.c_str() + 8, n))
-                    return r.fail(r.lineNo(), "TEXTURES needs a texture count");
-                if (!readTextures(r, n, *mesh))
-                    return false;
-            }
-        }
-        for (MESHGROUP& g : mesh->groups) {
-            if (g.MtrlIdx != specDefault && g.MtrlIdx >= mesh->materials.size())
-                g.MtrlIdx = specDefault;
-            if (g.TexIdx != specDefault && g.TexIdx >= mesh->textures.size())
-                g.TexIdx = specDefault;
-        }
-        return true;
-    };
     bool ok = false;
     try {
-        ok = parse();
+        mesh = std::make_unique<Mesh>();
+        ok = readMesh(text, r, *mesh);
     } catch (const std::exception& e) {
         ok = r.fail(r.lineNo(), std::string("cannot load: ") + e.what());
     }

@@ -32,6 +32,31 @@ VECTOR3 shipAirspeed(const Vessel& v)
     return tmul(v.rotation(), v.airspeedGlobal());
 }
 
+double altitudeOf(const Vessel& v)
+{
+    return v.altitude(); // above ground, which is the mean radius on the stand-in's bodies
+}
+
+double headingOf(const Vessel& v)
+{
+    return v.heading();
+}
+
+double airspeedOf(const Vessel& v)
+{
+    return length(v.airspeedGlobal());
+}
+
+// The host's answer for a value of a vessel relative to its surface reference: FALSE without a vessel,
+// an output or a body to refer to.
+template <class T> BOOL surfaceValue(const Vessel* v, T* out, T (*value)(const Vessel&))
+{
+    if (!v || !out || !v->surfaceRef())
+        return FALSE;
+    *out = value(*v);
+    return TRUE;
+}
+
 } // namespace
 
 OAPIFUNC double oapiGetSize(OBJHANDLE hObj)
@@ -164,32 +189,20 @@ OAPIFUNC void oapiGlobalToEqu(OBJHANDLE hObj, const VECTOR3& glob, double* lng, 
 OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, double* alt)
 {
     HOSTSIM_COUNT("oapiGetAltitude");
-    Vessel* v = findVessel(hVessel);
-    if (!v || !alt || !v->surfaceRef())
-        return FALSE;
-    *alt = v->altitude();
-    return TRUE;
+    return surfaceValue(findVessel(hVessel), alt, altitudeOf);
 }
 
 OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode mode, double* alt)
 {
     HOSTSIM_COUNT("oapiGetAltitude");
     (void)mode; // no terrain: both modes agree
-    Vessel* v = findVessel(hVessel);
-    if (!v || !alt || !v->surfaceRef())
-        return FALSE;
-    *alt = v->altitude();
-    return TRUE;
+    return surfaceValue(findVessel(hVessel), alt, altitudeOf);
 }
 
 OAPIFUNC BOOL oapiGetHeading(OBJHANDLE hVessel, double* heading)
 {
     HOSTSIM_COUNT("oapiGetHeading");
-    Vessel* v = findVessel(hVessel);
-    if (!v || !heading || !v->surfaceRef())
-        return FALSE;
-    *heading = v->heading();
-    return TRUE;
+    return surfaceValue(findVessel(hVessel), heading, headingOf);
 }
 
 namespace {
@@ -221,21 +234,13 @@ OAPIFUNC BOOL oapiGetEquPos(OBJHANDLE hVessel, double* longitude, double* latitu
 OAPIFUNC BOOL oapiGetFocusAltitude(double* alt)
 {
     HOSTSIM_COUNT("oapiGetFocusAltitude");
-    Vessel* v = world().focus;
-    if (!v || !alt || !v->surfaceRef())
-        return FALSE;
-    *alt = v->altitude(); // above ground, which is the mean radius on the stand-in's bodies
-    return TRUE;
+    return surfaceValue(world().focus, alt, altitudeOf);
 }
 
 OAPIFUNC BOOL oapiGetFocusHeading(double* heading)
 {
     HOSTSIM_COUNT("oapiGetFocusHeading");
-    Vessel* v = world().focus;
-    if (!v || !heading || !v->surfaceRef())
-        return FALSE;
-    *heading = v->heading();
-    return TRUE;
+    return surfaceValue(world().focus, heading, headingOf);
 }
 
 OAPIFUNC BOOL oapiGetFocusEquPos(double* longitude, double* latitude, double* radius)
@@ -247,29 +252,17 @@ OAPIFUNC BOOL oapiGetFocusEquPos(double* longitude, double* latitude, double* ra
 OAPIFUNC BOOL oapiGetShipAirspeedVector(OBJHANDLE hVessel, VECTOR3* speedvec)
 {
     HOSTSIM_COUNT("oapiGetShipAirspeedVector");
-    Vessel* v = findVessel(hVessel);
-    if (!v || !speedvec || !v->surfaceRef())
-        return FALSE;
-    *speedvec = shipAirspeed(*v);
-    return TRUE;
+    return surfaceValue(findVessel(hVessel), speedvec, shipAirspeed);
 }
 
 OAPIFUNC BOOL oapiGetFocusAirspeed(double* airspeed)
 {
     HOSTSIM_COUNT("oapiGetFocusAirspeed");
-    Vessel* v = world().focus;
-    if (!v || !airspeed || !v->surfaceRef())
-        return FALSE;
-    *airspeed = length(v->airspeedGlobal());
-    return TRUE;
+    return surfaceValue(world().focus, airspeed, airspeedOf);
 }
 
 OAPIFUNC BOOL oapiGetFocusShipAirspeedVector(VECTOR3* speedvec)
 {
     HOSTSIM_COUNT("oapiGetFocusShipAirspeedVector");
-    Vessel* v = world().focus;
-    if (!v || !speedvec || !v->surfaceRef())
-        return FALSE;
-    *speedvec = shipAirspeed(*v);
-    return TRUE;
+    return surfaceValue(world().focus, speedvec, shipAirspeed);
 }

@@ -124,8 +124,9 @@ double Vessel::touchdownElevation(VECTOR3* normal) const
     n /= len;
     if (normal)
         *normal = n;
-    // Signed distance of the origin from the plane through the points (gear compression ignored).
-    return dotp(n, -p0);
+    // Distance of the origin from the plane through the points, unsigned, as the 2006 host's centre-of-
+    // gravity elevation; gear compression ignored.
+    return std::fabs(dotp(n, -p0));
 }
 
 void Vessel::setLanded(Body* b, double lngIn, double latIn, double hdgIn)
@@ -145,7 +146,8 @@ void Vessel::refreshLanded()
         return;
     VECTOR3 nm;
     cgelev = touchdownElevation(&nm);
-    // Upright in the horizon frame, turned to the heading, the touchdown plane's normal pointing up.
+    // The 2006 placement: the origin cgelev above the surface point along the local vertical, upright in
+    // the horizon frame, turned to the heading, the touchdown plane's normal pointing up.
     landRot = mul(horizonToBody(lng, lat), mul(headingMatrix(hdg), alignVectors(nm, _V(0, 1, 0))));
 }
 

@@ -63,7 +63,8 @@ public:
     double heading() const; // [0, 2pi) against north in the surface reference's horizon frame
     VECTOR3 airspeedGlobal() const;
 
-    // Height of the origin above the touchdown plane (from the first three touchdown points).
+    // Unsigned distance of the origin from the plane of the first three touchdown points: the height of
+    // the origin over the ground when landed (0 with fewer than three or degenerate points).
     double touchdownElevation(VECTOR3* normal = nullptr) const;
 
     // Placement

@@ -181,7 +181,7 @@ DWORD VESSEL::GetTouchdownPointCount() const
 double VESSEL::GetCOG_elev() const
 {
     VESSEL_ENTRY("GetCOG_elev");
-    return v ? std::fabs(v->touchdownElevation()) : 0.0;
+    return v ? v->touchdownElevation() : 0.0;
 }
 
 // ----- State ----------------------------------------------------------------------------------------

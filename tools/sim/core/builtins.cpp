@@ -12,10 +12,11 @@ struct Builtin {
 
 const Builtin builtins[] = {
     {"descent", R"(skyveil-scenario 1
-# From orbit at 1.6 Earth radii down to a low flight over the surface. The haze appears inside
+# From orbit at 1.6 Earth radii down to a flight under the haze layer. The haze appears inside
 # 1.5 radii, fades in over the next quarter radius and keeps full strength below. Down to 1.2 radii
 # the camera looks straight down at the whole disk, the Sun off to the west; then it looks along the
-# flight over land, the horizon in view.
+# flight over land, the horizon in view: a minute of cruise at 15 km, over the layer 10 km up, then
+# down to 3 km, under it, where the host draws nothing of the shell (only its outward side is drawn).
 name descent
 bodies Earth
 camera external
@@ -26,11 +27,12 @@ at 0   Earth alt 0.6R  lng -42  lat 10
 at 150 Earth alt 0.3R  lng -44  lat 14
 at 220 Earth alt 0.2R  lng -47  lat 19
 at 320 Earth alt 100km lng -58  lat 30
-at 400 Earth alt 10km  lng -55.5 lat 34.5
-at 479 Earth alt 2km   lng -54.8 lat 35
+at 380 Earth alt 15km  lng -55.5 lat 34.5
+at 440 Earth alt 15km  lng -55.2 lat 34.8
+at 479 Earth alt 3km   lng -54.8 lat 35
 view 0   planet  110
 view 221 horizon 40
-render 0 62 150 220 320 400
+render 0 62 150 220 320 420 479
 end
 )"},
     {"ascent", R"(skyveil-scenario 1

@@ -22,6 +22,8 @@ const std::size_t maxNameLength = 63;
 const double minFieldOfView = 10.0;
 const double maxFieldOfView = 160.0;
 
+using Words = std::vector<std::string>;
+
 // One reader pass over a text; every check reports through fail() and stops the pass.
 class Reader {
 public:
@@ -42,17 +44,27 @@ private:
         err_.what = what;
         return false;
     }
-    bool line(int no, const std::vector<std::string>& words);
+    bool line(int no, const Words& words);
     bool once(int no, const std::string& key, int& seenOn);
     bool finish(int lastLine);
 
     bool wholeNumber(const std::string& w, long lo, long hi, long& v) const;
     bool realNumber(const std::string& w, double& v) const;
     bool altitude(const std::string& w, Altitude& a) const;
-    bool angle(
-        int no, const std::vector<std::string>& words, std::size_t at, const char* key, double limit, double& rad);
-    bool waypoint(int no, const std::vector<std::string>& words);
-    bool view(int no, const std::vector<std::string>& words);
+    bool angle(int no, const Words& words, std::size_t at, const char* key, double limit, double& rad);
+
+    // One reader per keyword, each given the line's number and its words (the keyword first).
+    bool headerLine(int no, const Words& words);
+    bool endLine(int no, const Words& words);
+    bool nameLine(int no, const Words& words);
+    bool bodiesLine(int no, const Words& words);
+    bool cameraLine(int no, const Words& words);
+    bool stepsLine(int no, const Words& words);
+    bool stepLine(int no, const Words& words);
+    bool timeaccLine(int no, const Words& words);
+    bool renderLine(int no, const Words& words);
+    bool waypoint(int no, const Words& words);
+    bool view(int no, const Words& words);
 
     const std::string& file_;
     Scenario& out_;
@@ -169,8 +181,7 @@ bool Reader::altitude(const std::string& w, Altitude& a) const
     return true;
 }
 
-bool Reader::angle(
-    int no, const std::vector<std::string>& words, std::size_t at, const char* key, double limit, double& rad)
+bool Reader::angle(int no, const Words& words, std::size_t at, const char* key, double limit, double& rad)
 {
     if (at + 1 >= words.size() || words[at] != key)
         return fail(no, std::string("'at' expects '") + key + " DEGREES' here");
@@ -184,7 +195,7 @@ bool Reader::angle(
 }
 
 // at STEP BODY (alt ALTITUDE | landed) lng DEGREES lat DEGREES
-bool Reader::waypoint(int no, const std::vector<std::string>& words)
+bool Reader::waypoint(int no, const Words& words)
 {
     const char* usage = "'at' needs: at STEP BODY alt ALTITUDE lng DEGREES lat DEGREES (or 'landed' for 'alt "
                         "ALTITUDE')";
@@ -228,7 +239,7 @@ bool Reader::waypoint(int no, const std::vector<std::string>& words)
 }
 
 // view STEP (planet | horizon) DEGREES
-bool Reader::view(int no, const std::vector<std::string>& words)
+bool Reader::view(int no, const Words& words)
 {
     if (words.size() != 4)
         return fail(no, "'view' needs: view STEP planet|horizon FIELD_OF_VIEW_DEGREES");
@@ -257,108 +268,146 @@ bool Reader::view(int no, const std::vector<std::string>& words)
     return true;
 }
 
-bool Reader::line(int no, const std::vector<std::string>& words)
+bool Reader::endLine(int no, const Words& words)
 {
-    const std::string& key = words[0];
-    if (!header_) {
-        if (key != "skyveil-scenario")
-            return fail(no, "not a scenario file: the first line must be 'skyveil-scenario 1'");
-        if (words.size() != 2 || words[1] != "1")
-            return fail(no, "unsupported scenario format version (this program reads 'skyveil-scenario 1')");
-        header_ = true;
-        return true;
+    if (words.size() > 1)
+        return fail(no, "'end' takes nothing after it");
+    ended_ = true;
+    return true;
+}
+
+bool Reader::nameLine(int no, const Words& words)
+{
+    if (!once(no, words[0], nameLine_))
+        return false;
+    if (words.size() != 2 || words[1].size() > maxNameLength)
+        return fail(no, "'name' needs one word of at most " + std::to_string(maxNameLength) + " characters");
+    out_.name = words[1];
+    return true;
+}
+
+bool Reader::bodiesLine(int no, const Words& words)
+{
+    if (!once(no, words[0], bodiesLine_))
+        return false;
+    const std::size_t n = words.size() - 1;
+    if (n < 1 || n > maxBodies)
+        return fail(no, "'bodies' needs 1 to " + std::to_string(maxBodies) + " body names");
+    for (std::size_t i = 1; i <= n; ++i) {
+        if (words[i].size() > maxNameLength)
+            return fail(no, "body name '" + words[i] + "' is too long");
+        if (std::find(out_.bodies.begin(), out_.bodies.end(), words[i]) != out_.bodies.end())
+            return fail(no, "body '" + words[i] + "' named twice");
+        out_.bodies.push_back(words[i]);
     }
+    return true;
+}
+
+bool Reader::cameraLine(int no, const Words& words)
+{
+    if (!once(no, words[0], cameraLine_))
+        return false;
+    if (words.size() == 2 && words[1] == "external")
+        out_.camera = CameraMode::External;
+    else if (words.size() == 2 && words[1] == "cockpit")
+        out_.camera = CameraMode::Cockpit;
+    else
+        return fail(no, "'camera' needs 'external' or 'cockpit'");
+    return true;
+}
+
+bool Reader::stepsLine(int no, const Words& words)
+{
+    long v = 0;
+    if (!once(no, words[0], stepsLine_))
+        return false;
+    if (words.size() != 2 || !wholeNumber(words[1], 1, maxSteps, v))
+        return fail(no, "'steps' needs one whole number from 1 to " + std::to_string(maxSteps));
+    out_.steps = int(v);
+    return true;
+}
+
+bool Reader::stepLine(int no, const Words& words)
+{
+    double x = 0;
+    if (!once(no, words[0], stepLine_))
+        return false;
+    if (words.size() != 2 || !realNumber(words[1], x) || x <= 0 || x > 3600)
+        return fail(no, "'step' needs a step length in seconds, above 0 and at most 3600");
+    out_.stepLength = x;
+    return true;
+}
+
+bool Reader::timeaccLine(int no, const Words& words)
+{
+    double x = 0;
+    if (!once(no, words[0], accLine_))
+        return false;
+    if (words.size() != 2 || !realNumber(words[1], x) || x < 1 || x > 100000)
+        return fail(no, "'timeacc' needs a time acceleration from 1 to 100000");
+    out_.timeAcceleration = x;
+    return true;
+}
+
+bool Reader::renderLine(int no, const Words& words)
+{
     const std::size_t n = words.size() - 1;
     long v = 0;
-    double x = 0;
-    if (key == "end") {
-        if (n)
-            return fail(no, "'end' takes nothing after it");
-        ended_ = true;
-        return true;
-    }
-    if (key == "name") {
-        if (!once(no, key, nameLine_))
+    if (n == 2 && words[1] == "every") {
+        if (!once(no, "render every", everyLine_))
             return false;
-        if (n != 1 || words[1].size() > maxNameLength)
-            return fail(no, "'name' needs one word of at most " + std::to_string(maxNameLength) + " characters");
-        out_.name = words[1];
+        if (!wholeNumber(words[2], 1, maxSteps, v))
+            return fail(no, "'render every' needs a whole number of steps from 1 to " + std::to_string(maxSteps));
+        out_.renderEvery = int(v);
         return true;
     }
-    if (key == "bodies") {
-        if (!once(no, key, bodiesLine_))
-            return false;
-        if (n < 1 || n > maxBodies)
-            return fail(no, "'bodies' needs 1 to " + std::to_string(maxBodies) + " body names");
-        for (std::size_t i = 1; i <= n; ++i) {
-            if (words[i].size() > maxNameLength)
-                return fail(no, "body name '" + words[i] + "' is too long");
-            if (std::find(out_.bodies.begin(), out_.bodies.end(), words[i]) != out_.bodies.end())
-                return fail(no, "body '" + words[i] + "' named twice");
-            out_.bodies.push_back(words[i]);
-        }
-        return true;
+    if (n == 0)
+        return fail(no, "'render' needs step numbers, or 'every N'");
+    for (std::size_t i = 1; i <= n; ++i) {
+        if (!wholeNumber(words[i], 0, maxSteps, v))
+            return fail(
+                no, "'render' needs step numbers from 0 to " + std::to_string(maxSteps) + ", not '" + words[i] + "'");
+        out_.renderSteps.push_back(int(v));
+        renderLines_.push_back(no);
     }
-    if (key == "camera") {
-        if (!once(no, key, cameraLine_))
-            return false;
-        if (n == 1 && words[1] == "external")
-            out_.camera = CameraMode::External;
-        else if (n == 1 && words[1] == "cockpit")
-            out_.camera = CameraMode::Cockpit;
-        else
-            return fail(no, "'camera' needs 'external' or 'cockpit'");
-        return true;
+    return true;
+}
+
+bool Reader::headerLine(int no, const Words& words)
+{
+    if (words[0] != "skyveil-scenario")
+        return fail(no, "not a scenario file: the first line must be 'skyveil-scenario 1'");
+    if (words.size() != 2 || words[1] != "1")
+        return fail(no, "unsupported scenario format version (this program reads 'skyveil-scenario 1')");
+    header_ = true;
+    return true;
+}
+
+bool Reader::line(int no, const Words& words)
+{
+    if (!header_)
+        return headerLine(no, words);
+    // Every keyword after the header line, with the member that reads its line.
+    static const struct {
+        const char* key;
+        bool (Reader::*read)(int, const Words&);
+    } keywords[] = {
+        {"end", &Reader::endLine},
+        {"name", &Reader::nameLine},
+        {"bodies", &Reader::bodiesLine},
+        {"camera", &Reader::cameraLine},
+        {"steps", &Reader::stepsLine},
+        {"step", &Reader::stepLine},
+        {"timeacc", &Reader::timeaccLine},
+        {"render", &Reader::renderLine},
+        {"at", &Reader::waypoint},
+        {"view", &Reader::view},
+    };
+    for (const auto& k : keywords) {
+        if (words[0] == k.key)
+            return (this->*k.read)(no, words);
     }
-    if (key == "steps") {
-        if (!once(no, key, stepsLine_))
-            return false;
-        if (n != 1 || !wholeNumber(words[1], 1, maxSteps, v))
-            return fail(no, "'steps' needs one whole number from 1 to " + std::to_string(maxSteps));
-        out_.steps = int(v);
-        return true;
-    }
-    if (key == "step") {
-        if (!once(no, key, stepLine_))
-            return false;
-        if (n != 1 || !realNumber(words[1], x) || x <= 0 || x > 3600)
-            return fail(no, "'step' needs a step length in seconds, above 0 and at most 3600");
-        out_.stepLength = x;
-        return true;
-    }
-    if (key == "timeacc") {
-        if (!once(no, key, accLine_))
-            return false;
-        if (n != 1 || !realNumber(words[1], x) || x < 1 || x > 100000)
-            return fail(no, "'timeacc' needs a time acceleration from 1 to 100000");
-        out_.timeAcceleration = x;
-        return true;
-    }
-    if (key == "render") {
-        if (n == 2 && words[1] == "every") {
-            if (!once(no, "render every", everyLine_))
-                return false;
-            if (!wholeNumber(words[2], 1, maxSteps, v))
-                return fail(no, "'render every' needs a whole number of steps from 1 to " + std::to_string(maxSteps));
-            out_.renderEvery = int(v);
-            return true;
-        }
-        if (n == 0)
-            return fail(no, "'render' needs step numbers, or 'every N'");
-        for (std::size_t i = 1; i <= n; ++i) {
-            if (!wholeNumber(words[i], 0, maxSteps, v))
-                return fail(no,
-                    "'render' needs step numbers from 0 to " + std::to_string(maxSteps) + ", not '" + words[i] + "'");
-            out_.renderSteps.push_back(int(v));
-            renderLines_.push_back(no);
-        }
-        return true;
-    }
-    if (key == "at")
-        return waypoint(no, words);
-    if (key == "view")
-        return view(no, words);
-    return fail(no, "unknown keyword '" + key + "'");
+    return fail(no, "unknown keyword '" + words[0] + "'");
 }
 
 bool Reader::finish(int lastLine)
@@ -534,7 +583,7 @@ PathPoint samplePathWith(const Scenario& s, double step, double (*radiusOf)(cons
         const Waypoint& b = s.path[i + 1];
         if (step >= b.step)
             continue;
-        const PathPoint pa = place(a);
+        PathPoint pa = place(a);
         if (a.body != b.body)
             return pa;
         const PathPoint pb = place(b);

@@ -200,42 +200,51 @@ std::vector<int> blockLevels(const SceneView& view, int* underObserver)
     return levels;
 }
 
-std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, WireStats* stats)
+namespace {
+
+// Where the wireframe is seen from: high enough above the observer to see the hemisphere around it,
+// the finest blocks under the observer and their coarser neighbours; looking straight down, north up.
+struct WireCamera {
+    EyeFrame eye;
+    VECTOR3 up; // the observer's vertical
+    double height = 0; // above the ground [m]
+};
+
+WireCamera wireCamera(const SceneView& view, double r)
 {
-    WireStats st;
-    const double aspect = double(gl.width()) / double(gl.height());
-    const double r = view.bodyRadius > 0 ? view.bodyRadius : 1.0;
-    const VECTOR3 up = vunit(vsub(view.observerPos, view.bodyPos));
+    WireCamera c;
+    c.up = vunit(vsub(view.observerPos, view.bodyPos));
     const double alt = std::max(0.0, vlen(vsub(view.observerPos, view.bodyPos)) - r);
-    // High enough above the observer to see the hemisphere around it: the finest blocks under the
-    // observer and their coarser neighbours.
-    const double height = std::min(3.0 * r, 3.0 * alt + 1.2 * r);
-    const VECTOR3 camPos = vadd(view.bodyPos, vmul(up, r + height));
+    c.height = std::min(3.0 * r, 3.0 * alt + 1.2 * r);
+    const VECTOR3 camPos = vadd(view.bodyPos, vmul(c.up, r + c.height));
     const VECTOR3 north = rmul(view.bodyRot, _V(0, 1, 0));
-    const EyeFrame eye = makeEyeFrame(camPos, vmul(up, -1.0), north);
-    const double aperture = 30.0 * pi / 180.0;
+    c.eye = makeEyeFrame(camPos, vmul(c.up, -1.0), north);
+    return c;
+}
 
-    glClearColor(0.02f, 0.02f, 0.04f, 1);
-    glClearDepth(1.0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    double zNear = 1, zFar = 10;
-    capDepthRange(eye, view.bodyPos, r, 20000.0, zNear, zFar);
-    loadPerspective(aperture, aspect, zNear, zFar);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glDepthMask(GL_TRUE);
-    setShoulderLight(0.2f);
-    planetMaterial(view.bodyName, 0.45f);
-    drawPlanetCap(eye, view.bodyPos, r);
+// The outline of one block's 9 x 9 grid, clockwise from its first vertex.
+void outlineBlock(const EyeFrame& eye, const SceneGroup& sg)
+{
+    glBegin(GL_LINE_LOOP);
+    auto put = [&](int i) {
+        const VECTOR3 p = vsub(vertexGlobal(sg, sg.group.Vtx[i]), eye.origin);
+        glVertex3d(p.x, p.y, p.z);
+    };
+    for (int i = 0; i < 9; ++i)
+        put(i);
+    for (int i = 1; i < 9; ++i)
+        put(9 * i + 8);
+    for (int i = 7; i >= 0; --i)
+        put(72 + i);
+    for (int i = 7; i >= 1; --i)
+        put(9 * i);
+    glEnd();
+}
 
-    // Blocks are outlined over the body whatever the depth (the host's landed placement may put the
-    // shell under the ground); only those beyond the horizon, on the far side, are left out.
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    double mv[16];
-    viewRotation(eye, mv);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixd(mv);
+// Every block on the near side of the body, outlined in its level's colour whatever the depth;
+// counts blocks and levels into st.
+void outlineBlocks(const EyeFrame& eye, const SceneView& view, double r, WireStats& st)
+{
     int under = -1;
     const std::vector<int> levels = blockLevels(view, &under);
     glLineWidth(1.0f);
@@ -255,29 +264,18 @@ std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, 
         float rgb[3];
         levelColour(level, rgb);
         glColor3fv(rgb);
-        // Outline of the 9 x 9 grid, clockwise from the first vertex.
-        glBegin(GL_LINE_LOOP);
-        auto put = [&](int i) {
-            const VECTOR3 p = vsub(vertexGlobal(sg, sg.group.Vtx[i]), eye.origin);
-            glVertex3d(p.x, p.y, p.z);
-        };
-        for (int i = 0; i < 9; ++i)
-            put(i);
-        for (int i = 1; i < 9; ++i)
-            put(9 * i + 8);
-        for (int i = 7; i >= 0; --i)
-            put(72 + i);
-        for (int i = 7; i >= 1; --i)
-            put(9 * i);
-        glEnd();
+        outlineBlock(eye, sg);
     }
     if (under >= 0)
         st.levelUnderObserver = levels[std::size_t(under)];
+}
 
-    // The point under the observer.
-    const VECTOR3 mark = vsub(vadd(view.bodyPos, vmul(up, r)), eye.origin);
-    const double s = height * 0.01;
-    const VECTOR3 a = vmul(eye.right, s), b = vmul(eye.up, s);
+// A white cross on the ground under the observer.
+void markObserver(const WireCamera& c, const SceneView& view, double r)
+{
+    const VECTOR3 mark = vsub(vadd(view.bodyPos, vmul(c.up, r)), c.eye.origin);
+    const double s = c.height * 0.01;
+    const VECTOR3 a = vmul(c.eye.right, s), b = vmul(c.eye.up, s);
     glColor3f(1, 1, 1);
     glLineWidth(2.0f);
     glBegin(GL_LINES);
@@ -287,8 +285,11 @@ std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, 
     glVertex3d(mark.x + b.x, mark.y + b.y, mark.z + b.z);
     glEnd();
     glLineWidth(1.0f);
+}
 
-    // Legend: the levels present, with their counts.
+// The legend: the levels present with their counts, and the level under the vessel.
+void levelLegend(Offscreen& gl, const WireStats& st)
+{
     beginPixelView(gl.width(), gl.height());
     int y = 8;
     glColor3f(0.9f, 0.9f, 0.9f);
@@ -314,6 +315,42 @@ std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, 
         glColor3f(1, 1, 1);
         drawText(8, gl.height() - 22, 2, "+ UNDER THE VESSEL: LEVEL " + std::to_string(st.levelUnderObserver));
     }
+}
+
+} // namespace
+
+std::vector<std::uint8_t> renderWireframe(Offscreen& gl, const SceneView& view, WireStats* stats)
+{
+    WireStats st;
+    const double aspect = double(gl.width()) / double(gl.height());
+    const double r = view.bodyRadius > 0 ? view.bodyRadius : 1.0;
+    const WireCamera cam = wireCamera(view, r);
+    const double aperture = 30.0 * pi / 180.0;
+
+    // The body, dimly lit from over the camera's shoulder.
+    glClearColor(0.02f, 0.02f, 0.04f, 1);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    double zNear = 1, zFar = 10;
+    capDepthRange(cam.eye, view.bodyPos, r, 20000.0, zNear, zFar);
+    loadPerspective(aperture, aspect, zNear, zFar);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    setShoulderLight(0.2f);
+    planetMaterial(view.bodyName, 0.45f);
+    drawPlanetCap(cam.eye, view.bodyPos, r);
+
+    // The blocks over it, unlit and undimmed by the ground; those beyond the horizon are left out.
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    double mv[16];
+    viewRotation(cam.eye, mv);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(mv);
+    outlineBlocks(cam.eye, view, r, st);
+    markObserver(cam, view, r);
+    levelLegend(gl, st);
     if (stats)
         *stats = st;
     return finish(gl);

@@ -1,4 +1,6 @@
 // The headless stand-in simulator: scene set-up, stepping and inspection for tests and the demo.
+// It behaves as the 2006 generation of the host; host/sim/README.md lists where that differs from
+// later hosts (landed placement first of all).
 //
 // One simulator lives in the process (the SDK's free functions need a process-wide world); every
 // call below works on it. Typical use:
@@ -125,7 +127,7 @@ struct VesselView {
     OBJHANDLE body = nullptr; // landed: its body; free: the surface reference
     double lng = 0, lat = 0, hdg = 0; // equatorial position on body, heading
     double altitude = 0; // above the mean radius
-    double cgelev = 0; // landed: height of the origin above the touchdown plane's surface contact
+    double cgelev = 0; // landed: height of the origin over the ground (centre-of-gravity elevation) [m]
     double size = 0;
     double visLimit = 0, spotLimit = 0;
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}}; // global
