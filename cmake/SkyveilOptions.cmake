@@ -10,10 +10,10 @@ macro(skyveil_apply_project_options)
     if(SKYVEIL_WERROR)
       add_compile_options(-Werror)
     endif()
-    if(NOT WIN32 AND NOT SKYVEIL_FUZZ)
+    if(NOT WIN32 AND NOT SKYVEIL_FUZZ AND NOT (SKYVEIL_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang"))
       # The add-on's libraries resolve the host's functions from the loading process, as a DLL
       # resolves its imports, but nothing may stay undefined by accident. (clang's sanitizer
-      # runtimes live in the executable only, so the fuzzing build cannot ask this.)
+      # runtimes live in the executable only, so its sanitized builds cannot ask this.)
       add_link_options(LINKER:--no-undefined)
     endif()
   endif()

@@ -39,6 +39,12 @@ HazeCarrier::HazeCarrier(OBJHANDLE hVessel, int fmodel)
     frame.alphaModPtr = &alphaModFlag;
 }
 
+HazeCarrier::~HazeCarrier()
+{
+    if (engineDriver == this)
+        engineDriver = nullptr;
+}
+
 // ===================================================================================================
 // Class set-up and state
 // ===================================================================================================
@@ -85,6 +91,8 @@ void HazeCarrier::clbkVisualDestroyed(VISHANDLE, int)
     visual = nullptr;
     // The mesh instance went with the visual; the next fetch names the new one.
     mesh = nullptr;
+    if (engineDriver == this)
+        engineDriver = nullptr;
 }
 
 // ===================================================================================================
@@ -115,6 +123,11 @@ void HazeCarrier::clbkPreStep(double, double, double)
 
     if (!visual)
         return;
+    if (engineDriver && engineDriver != this)
+        return;
+    // Taking the engine over: it must learn this carrier's groups before it writes any.
+    if (engineDriver != this)
+        fetchGroups = 1;
     if (fetchGroups) {
         if (!fetchMeshGroups())
             return;
@@ -125,6 +138,7 @@ void HazeCarrier::clbkPreStep(double, double, double)
     fillFrame(focus);
     if (!maincallEntry)
         return;
+    engineDriver = this;
     lastResult = maincallEntry(&frame);
 
     applyAlphaFlag();

@@ -15,6 +15,9 @@ public:
     // skipped and the groups fetched once a visual exists. alphaModPtr points at alphaModFlag.
     HazeCarrier(OBJHANDLE hVessel, int fmodel);
 
+    // Gives the engine back if this carrier drives it.
+    ~HazeCarrier();
+
     // Size, visibility limits, camera offset, touchdown points 10 km up, and the mesh "hazeves"
     // (visible in external and cockpit views). The configuration file is not read.
     void clbkSetClassCaps(FILEHANDLE cfg) override;
@@ -27,13 +30,15 @@ public:
 
     // The per-step driver: applies the alpha flag, re-anchors on a body change, fetches the visual's
     // groups after a new visual, fills the frame record, calls maincall and re-anchors on request.
+    // While another carrier drives the engine, this one stops before the fetch and keeps the mesh
+    // file's own groups.
     void clbkPreStep(double simt, double simdt, double mjd) override;
 
     // A new visual: its mesh's groups are fetched on the next step.
     void clbkVisualCreated(VISHANDLE vis, int refcount) override;
 
     // The visual is gone, and with it the mesh instance the groups came from: the carrier forgets
-    // both until the next visual's groups have been fetched.
+    // both until the next visual's groups have been fetched, and gives the engine back.
     void clbkVisualDestroyed(VISHANDLE vis, int refcount) override;
 
 private:

@@ -6,3 +6,4 @@ MaincallEntry maincallEntry = nullptr;
 int engineBound = 0;
 int carrierActive = 0;
 int alphaModFlag = 0;
+HazeCarrier* engineDriver = nullptr;

@@ -18,6 +18,13 @@ extern int engineBound;
 // engineBound as of the start of the latest opcPreStep; the carrier deletes itself while it is 0.
 extern int carrierActive;
 
+// The carrier whose visual's groups the engine writes, or null. The engine keeps only the last group
+// set it was handed, so a second carrier must never drive it: that carrier's groups would go on
+// pointing at blocks the engine frees. Taken by a carrier right before it hands the engine its
+// groups, given back when that carrier's visual or the carrier itself goes.
+class HazeCarrier;
+extern HazeCarrier* engineDriver;
+
 // The alpha flag: the engine writes it through the frame record during maincall, the carrier applies
 // it to its mesh around the call (0 or 1; any other value leaves the mesh as it is).
 extern int alphaModFlag;

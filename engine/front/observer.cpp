@@ -56,8 +56,14 @@ void lookahead(frontpl* f)
     roampl* e = &f->engine;
     const double speed = hostfocusairspeed();
     const vectyp local = hostvec(hostfocusairspeedvec());
+    // Without a focus vessel there is no flight to look ahead along, and the axes adapter must not
+    // be handed a null interface.
+    void* focus = hostfocusobject();
+    void* vessel = focus ? hostvesselinterface(focus) : nullptr;
+    if (!vessel)
+        return;
     HostVector r0, r1, r2;
-    hostglobalaxes(hostvesselinterface(hostfocusobject()), &r0, &r1, &r2);
+    hostglobalaxes(vessel, &r0, &r1, &r2);
     const mattyp toglobal = mattransp(matrows(hostvec(r0), hostvec(r1), hostvec(r2)));
     const vectyp global = mattmul(local, toglobal);
     const vectyp dir = vecnorm(vecswapyz(matmul(global, axesmatrix(e))));

@@ -22,5 +22,6 @@ double placeobserver(frontpl* f, const FrameRecord* frame);
 
 // Moves the observer ahead along the focus vessel's airspeed direction by the distance flown in one
 // wall-clock second at the current time acceleration (slots 8, 24, 35, 63, 104, 105). An offset that
-// is not finite is dropped, leaving the observer at the camera.
+// is not finite is dropped, leaving the observer at the camera; so is the whole look-ahead when there
+// is no focus vessel (slot 24 or 35 gives null), and slot 63 is then not called.
 void lookahead(frontpl* f);

@@ -353,3 +353,36 @@ TEST_F(Maincall, NonFiniteInputsStayBoundedAndFinite)
 }
 
 } // namespace
+
+TEST(MaincallFocus, WithoutFocusVesselSkipsTheLookAheadAndNeverPassesNullOn)
+{
+    // Slot 24 or slot 35 answering null: the step still draws, slot 63 is never called, and a null
+    // handle is not handed to slot 35.
+    struct Case {
+        void* focus;
+        void* vesselif;
+        int interfacecalls;
+    };
+    for (const Case c :
+        {Case {nullptr, reinterpret_cast<void*>(0x2000), 0}, Case {reinterpret_cast<void*>(0x1000), nullptr, 3}}) {
+        script = hostscript {};
+        script.focus = c.focus;
+        script.vesselif = c.vesselif;
+        script.airspeed = 200.0;
+        script.timeacc = 10.0;
+        veilroot root;
+        ASSERT_TRUE(root.load());
+        HostServiceTable table = recordingtable();
+        root.initint(&table);
+        carrierkit kit;
+        kit.name("Earth");
+        kit.camera(7000000.0, 0.0, 0.0);
+        for (int i = 0; i < 3; ++i)
+            root.maincall(&kit.frame);
+        EXPECT_EQ(script.calls[slotGetFocusObject], 3);
+        EXPECT_EQ(script.calls[slotGetVesselInterface], c.interfacecalls);
+        EXPECT_EQ(script.calls[slotVesselGlobalAxes], 0);
+        EXPECT_GE(kit.blockgroups(), 6);
+        expectshell(kit, earthradius);
+    }
+}

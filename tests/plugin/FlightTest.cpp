@@ -202,3 +202,61 @@ TEST(Flight, BodyChangeMovesTheCarrierToTheMoonAndRestartsTheShellThere)
     EXPECT_NEAR(nearest, moonRadius + shellHeight, 50.0);
     EXPECT_NEAR(farthest, moonRadius + shellHeight, 50.0);
 }
+
+TEST(Flight, TwoCarriersDrawOneShellAndNeverPointAtFreedBlocks)
+{
+    Scene scene(Engine::Real);
+    ASSERT_NE(scene.loadPlugin(), nullptr);
+    scene.placeShip(scene.earth, 0.3, 0.5, 2000.0);
+    hostsim::step();
+    ASSERT_EQ(carriers().size(), 1u);
+    const OBJHANDLE first = carriers()[0];
+    const OBJHANDLE second = hostsim::createLanded("SecondCarrier", "HazeCarrier", scene.earth, 0.3, 0.5);
+    ASSERT_NE(second, nullptr);
+
+    // Which carriers draw blocks, after every vertex of every drawn group has been read as the host
+    // reads it (a freed block array shows under asan).
+    auto shells = [&]() {
+        std::vector<OBJHANDLE> drawing;
+        float sink = 0;
+        for (const hostsim::DrawItem& item : hostsim::drawList()) {
+            for (DWORD i = 0; i < item.group.nIdx; ++i) {
+                const NTVERTEX& v = item.group.Vtx[item.group.Idx[i]];
+                sink += v.x + v.y + v.z;
+            }
+            if (item.group.nVtx == 81 && (drawing.empty() || drawing.back() != item.vessel))
+                drawing.push_back(item.vessel);
+        }
+        EXPECT_TRUE(std::isfinite(sink));
+        for (OBJHANDLE c : {first, second}) {
+            const hostsim::DrawStats s = hostsim::drawStats(c);
+            EXPECT_EQ(s.badIndices, 0u);
+            EXPECT_EQ(s.nullArrays, 0u);
+        }
+        return drawing;
+    };
+
+    // Earth -> Moon -> Earth, each time low, then with the camera outside 1.5 radii, then low again.
+    const OBJHANDLE bodies[] = {scene.earth, scene.moon, scene.earth};
+    for (const OBJHANDLE body : bodies) {
+        for (const double radii : {0.0003, 0.6, 0.0003}) {
+            scene.placeShip(body, 0.3, 0.5, radii * oapiGetSize(body));
+            for (int i = 0; i < 4; ++i) {
+                hostsim::step();
+                const std::vector<OBJHANDLE> drawing = shells();
+                EXPECT_EQ(drawing.size(), radii < 0.5 ? 1u : 0u) << "step " << hostsim::stepCount();
+                if (!drawing.empty()) {
+                    EXPECT_EQ(drawing[0], first);
+                }
+            }
+        }
+    }
+
+    // The driving carrier goes: the other takes the engine over with its own groups.
+    oapiDeleteVessel(first, nullptr);
+    for (int i = 0; i < 4; ++i)
+        hostsim::step();
+    const std::vector<OBJHANDLE> drawing = shells();
+    ASSERT_EQ(drawing.size(), 1u);
+    EXPECT_EQ(drawing[0], second);
+}

@@ -1,6 +1,8 @@
 // The probe engine: records what initint and maincall receive, answers as told.
 #include "ProbeEngine.h"
 
+#include "Orbitersdk.h"
+
 #include <cstring>
 
 #define PROBE_EXPORT extern "C" __attribute__((visibility("default")))
@@ -9,10 +11,11 @@ namespace {
 
 ProbeLog probe {};
 
-typedef void* (*VesselInterfaceFn)(void*);
-typedef void* (*VesselSurfaceRefFn)(void*);
-typedef std::int32_t (*EquPosFn)(void*, double*, double*, double*);
-typedef void (*RotationMatrixFn)(void*, double*);
+// The entries' own types: the probe sees the SDK, so its calls need no mirrors.
+typedef VESSEL* (*VesselInterfaceFn)(OBJHANDLE);
+typedef OBJHANDLE (*VesselSurfaceRefFn)(VESSEL*);
+typedef BOOL (*EquPosFn)(OBJHANDLE, double*, double*, double*);
+typedef void (*RotationMatrixFn)(OBJHANDLE, MATRIX3*);
 
 template <typename Fn> Fn slot(int index)
 {
@@ -37,9 +40,11 @@ template <typename Fn> Fn slot(int index)
     c.material = frame->material;
     c.alphaModPtr = frame->alphaModPtr;
     // Where the carrier stands while the engine runs, asked the way the engine would ask.
-    void* carrier = slot<VesselInterfaceFn>(slotGetVesselInterface)(frame->carrier);
+    VESSEL* carrier = slot<VesselInterfaceFn>(slotGetVesselInterface)(frame->carrier);
     c.carrierBody = carrier ? slot<VesselSurfaceRefFn>(slotVesselGetSurfaceRef)(carrier) : nullptr;
-    slot<RotationMatrixFn>(slotGetRotationMatrix)(frame->body, c.bodyRot);
+    MATRIX3 rot;
+    slot<RotationMatrixFn>(slotGetRotationMatrix)(frame->body, &rot);
+    std::memcpy(c.bodyRot, rot.data, sizeof c.bodyRot);
     double radius = 0.0;
     slot<EquPosFn>(slotGetEquPos)(frame->carrier, &c.carrierLng, &c.carrierLat, &radius);
 }
