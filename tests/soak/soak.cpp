@@ -99,8 +99,8 @@ public:
     // Puts the focus vessel at fraction t of the leg, moving along it.
     void place(OBJHANDLE ship, const Leg& leg, long i) const
     {
-        const VECTOR3 p = positionAt(leg, static_cast<double>(i) / leg.steps);
-        const VECTOR3 q = positionAt(leg, static_cast<double>(i + 1) / leg.steps);
+        const VECTOR3 p = positionAt(leg, static_cast<double>(i) / static_cast<double>(leg.steps));
+        const VECTOR3 q = positionAt(leg, static_cast<double>(i + 1) / static_cast<double>(leg.steps));
         VESSELSTATUS2 status = {};
         status.version = 2;
         status.rbody = leg.body;
