@@ -1,4 +1,4 @@
-// Creation and deletion of the carrier vessel, and the plug-in's step hook that decides between them.
+// Creation and deletion of the carrier vessel, and the step hook's decision between them.
 #include "CarrierControl.h"
 
 #include "PluginState.h"
@@ -71,22 +71,14 @@ void deleteCarriers()
         oapiDeleteVessel(handle, nullptr);
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Step hook
-// ---------------------------------------------------------------------------------------------------
-
-DLLCLBK void opcPreStep(double, double, double)
+void updateCarrier()
 {
-    try {
-        carrierActive = engineBound;
-        const VESSEL* focus = oapiGetFocusInterface();
-        if (carrierActive == 1 && focusBelowThreshold(focus)) {
-            if (!carrierExists())
-                createCarrier();
-        } else if (carrierExists()) {
-            deleteCarriers();
-        }
-    } catch (...) {
-        // Out of memory while collecting carriers: try again next step rather than take the host down.
+    carrierActive = engineBound;
+    const VESSEL* focus = oapiGetFocusInterface();
+    if (carrierActive == 1 && focusBelowThreshold(focus)) {
+        if (!carrierExists())
+            createCarrier();
+    } else if (carrierExists()) {
+        deleteCarriers();
     }
 }

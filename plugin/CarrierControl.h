@@ -20,3 +20,8 @@ void createCarrier();
 // Deletes every vessel of class HazeCarrier: collects them over one scan with the count taken once,
 // then deletes each with no new focus object.
 void deleteCarriers();
+
+// The step hook's work: carrierActive takes engineBound; while the engine is bound and the focus
+// vessel is below two radii of its body (strictly), a carrier exists (one is created if none does);
+// otherwise every carrier is deleted. Throws std::bad_alloc when the carriers cannot be collected.
+void updateCarrier();

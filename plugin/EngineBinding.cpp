@@ -68,17 +68,3 @@ void releaseEngine()
         engineLib = nullptr;
     }
 }
-
-// ---------------------------------------------------------------------------------------------------
-// Module entry points
-// ---------------------------------------------------------------------------------------------------
-
-DLLCLBK void InitModule(HINSTANCE)
-{
-    bindEngine();
-}
-
-DLLCLBK void ExitModule(HINSTANCE)
-{
-    releaseEngine();
-}

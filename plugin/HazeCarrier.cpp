@@ -213,26 +213,3 @@ void HazeCarrier::reanchor(VESSELSTATUS2& status, const VESSEL* focus)
     status.surf_hdg = 0.0;
     DefSetStateEx(&status);
 }
-
-// ===================================================================================================
-// Vessel module entry points
-// ===================================================================================================
-
-DLLCLBK VESSEL* ovcInit(OBJHANDLE hvessel, int flightmodel)
-{
-    try {
-        return new HazeCarrier(hvessel, flightmodel);
-    } catch (...) {
-        // The host then runs the vessel without a module of its own.
-        return nullptr;
-    }
-}
-
-DLLCLBK void ovcExit(VESSEL* vessel)
-{
-    if (!vessel)
-        return;
-    debugText("");
-    // VESSEL has no virtual destructor: delete through the concrete type.
-    delete static_cast<HazeCarrier*>(vessel);
-}

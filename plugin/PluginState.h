@@ -1,5 +1,6 @@
 // Module globals of the plug-in, shared by its two roles (plug-in module and vessel module of
-// HazeCarrier): the host loads one instance and both roles see the same values. All start at zero.
+// HazeCarrier): the host loads one instance and both roles see the same values. All start at zero;
+// their storage is in ModuleEntryPoints.cpp, beside the entry points that use them first.
 #pragma once
 
 #include "EngineEntries.h"
