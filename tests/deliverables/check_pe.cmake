@@ -4,6 +4,8 @@
 # CHECK=imports  -DDEF=host.def -DALLOWED="x.dll;y.dll"
 #                                   imports come only from ALLOWED; those from the .def's LIBRARY are
 #                                   exactly the names the .def lists
+# CHECK=decorated-exports -DDEF=host.def
+#                                   the MSVC-decorated exports (?name) are exactly the .def's names
 # CHECK=header                      32-bit x86 DLL, DYNAMIC_BASE and NX_COMPAT set, NO_SEH not set
 # CHECK=safeseh                     a SafeSEH table of ascending handler addresses, all inside .text
 cmake_policy(VERSION 3.25)
@@ -39,21 +41,8 @@ function(require text pattern what)
   set(CMAKE_MATCH_2 "${CMAKE_MATCH_2}" PARENT_SCOPE)
 endfunction()
 
-if(CHECK STREQUAL "exports")
-  readobj(text --coff-exports)
-  string(REGEX MATCHALL "Name: [^\n]*\n  RVA: 0x[0-9A-F]+" entries "${text}")
-  set(names "")
-  foreach(entry IN LISTS entries)
-    string(REGEX MATCH "Name: ([^\n]*)\n  RVA: 0x([0-9A-F]+)" _ "${entry}")
-    if(CMAKE_MATCH_1 STREQUAL "" AND NOT CMAKE_MATCH_2 STREQUAL "0")
-      message(FATAL_ERROR "${LIBRARY}: an export by ordinal only (RVA 0x${CMAKE_MATCH_2})")
-    elseif(NOT CMAKE_MATCH_1 STREQUAL "")
-      list(APPEND names "${CMAKE_MATCH_1}")
-    endif()
-  endforeach()
-  expect_same("exports" "${names}" "${EXPECTED}")
-
-elseif(CHECK STREQUAL "imports")
+# The .def's LIBRARY (def_library) and the names under EXPORTS, each up to an " = internal" alias.
+macro(read_def)
   file(STRINGS ${DEF} def_lines)
   set(def_names "")
   set(def_library "")
@@ -66,10 +55,39 @@ elseif(CHECK STREQUAL "imports")
       set(def_library "${CMAKE_MATCH_1}")
     elseif(line STREQUAL "EXPORTS")
       set(in_exports TRUE)
-    elseif(in_exports)
-      list(APPEND def_names "${line}")
+    elseif(in_exports AND line MATCHES "^([^ =]+)")
+      list(APPEND def_names "${CMAKE_MATCH_1}")
     endif()
   endforeach()
+endmacro()
+
+# The named exports (names); fails on an export by ordinal only.
+macro(read_exports)
+  readobj(text --coff-exports)
+  string(REGEX MATCHALL "Name: [^\n]*\n  RVA: 0x[0-9A-F]+" entries "${text}")
+  set(names "")
+  foreach(entry IN LISTS entries)
+    string(REGEX MATCH "Name: ([^\n]*)\n  RVA: 0x([0-9A-F]+)" _ "${entry}")
+    if(CMAKE_MATCH_1 STREQUAL "" AND NOT CMAKE_MATCH_2 STREQUAL "0")
+      message(FATAL_ERROR "${LIBRARY}: an export by ordinal only (RVA 0x${CMAKE_MATCH_2})")
+    elseif(NOT CMAKE_MATCH_1 STREQUAL "")
+      list(APPEND names "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+endmacro()
+
+if(CHECK STREQUAL "exports")
+  read_exports()
+  expect_same("exports" "${names}" "${EXPECTED}")
+
+elseif(CHECK STREQUAL "decorated-exports")
+  read_def()
+  read_exports()
+  list(FILTER names INCLUDE REGEX "^\\?")
+  expect_same("decorated exports" "${names}" "${def_names}")
+
+elseif(CHECK STREQUAL "imports")
+  read_def()
   readobj(text --coff-imports)
   string(REGEX MATCHALL "(Name|Symbol): [^\n]*" items "${text}")
   set(dlls "")
