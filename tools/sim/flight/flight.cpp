@@ -107,7 +107,7 @@ OBJHANDLE Flight::body(const std::string& name) const
     return nullptr;
 }
 
-bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err)
+bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err, bool keepRoot)
 {
     end();
     scenario_ = s;
@@ -126,7 +126,8 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
         err = "could not create a temporary root tree";
         return false;
     }
-    session_ = std::make_unique<hostsim::Session>(root, true);
+    rootDir_ = root;
+    session_ = std::make_unique<hostsim::Session>(root, !keepRoot);
     for (const std::string& name : s.bodies) {
         const hostsim::BodySpec spec = hostsim::bodyPreset(name);
         if (spec.name.empty()) {

@@ -114,7 +114,7 @@ public:
         if (viewer_ && !viewer_->begin(s_, why))
             return false;
         Flight f;
-        if (!f.begin(s_, root, true, why))
+        if (!f.begin(s_, root, true, why, opt_.keepRoot))
             return false;
         for (int k = 0; k < s_.steps; ++k) {
             const double us = f.fly(k);
@@ -131,6 +131,7 @@ public:
         if (midLine_)
             out << "\n";
         midLine_ = false;
+        flightRoot_ = f.rootDir();
         f.end();
         return true;
     }
@@ -166,6 +167,8 @@ public:
         if (viewer_)
             out << viewer_->notes();
         out << (viewer_ ? "pictures, trace and plot are in " : "the trace is in ") << dir_ << "/\n";
+        if (opt_.keepRoot)
+            out << "the flight's root tree is kept in " << flightRoot_ << "\n";
     }
 
 private:
@@ -183,6 +186,7 @@ private:
     StepViewer* viewer_;
     std::vector<TraceRow> rows_;
     std::vector<std::string> files_;
+    std::string flightRoot_;
     bool midLine_ = false;
 };
 
