@@ -26,7 +26,7 @@ fs::path makeUniqueDirectory()
     std::random_device seed;
     std::mt19937 pick(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path dir = base / ("hostsim-root-" + std::to_string(pick() % 1000000000u));
+        fs::path dir = base / ("hostsim-root-" + std::to_string(pick() % 1000000000u));
         if (fs::create_directory(dir, ec))
             return dir;
     }

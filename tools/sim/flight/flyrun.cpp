@@ -74,7 +74,7 @@ int answerWithoutFlight(const Options& opt, std::ostream& out, std::ostream& err
 std::string makeOutputFolder(const Options& opt, const Scenario& s, std::ostream& err)
 {
     std::error_code ec;
-    const std::string dir
+    std::string dir
         = std::filesystem::absolute(opt.outDir.empty() ? "out/" + s.name : opt.outDir, ec).lexically_normal().string();
     if (!ec)
         std::filesystem::create_directories(dir, ec);
@@ -92,6 +92,7 @@ bool bareStepTime(const Scenario& s, const std::string& root, double& us, std::s
     if (!f.begin(s, root, false, why))
         return false;
     std::vector<double> bare;
+    bare.reserve(static_cast<std::size_t>(s.steps));
     for (int k = 0; k < s.steps; ++k)
         bare.push_back(f.fly(k));
     us = median(bare);
