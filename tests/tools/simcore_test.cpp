@@ -213,8 +213,8 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
     Options o;
     std::string err;
     const char* good[] = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39", "--size",
-        "320x200", "--no-progress"};
-    ASSERT_TRUE(parseOptions(12, good, o, err)) << err;
+        "320x200", "--no-progress", "--keep-root"};
+    ASSERT_TRUE(parseOptions(13, good, o, err)) << err;
     EXPECT_EQ(o.scenario, "ascent");
     EXPECT_EQ(o.outDir, "d");
     EXPECT_EQ(o.steps, 40);
@@ -222,6 +222,7 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
     EXPECT_EQ(o.width, 320);
     EXPECT_EQ(o.height, 200);
     EXPECT_FALSE(o.progress);
+    EXPECT_TRUE(o.keepRoot);
     const std::vector<std::vector<const char*>> bad
         = {{"x", "--steps"}, {"x", "--steps", "0"}, {"x", "--size", "10x10"}, {"x", "--size", "big"},
             {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"}, {"x", "--frobnicate"}};

@@ -7,21 +7,40 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace hostsim {
 
+namespace {
+
+// A new, empty directory of a unique name in the system's temporary folder, or an empty path.
+fs::path makeUniqueDirectory()
+{
+    std::error_code ec;
+    fs::path base = fs::temp_directory_path(ec);
+    if (ec)
+        base = fs::current_path(ec);
+    std::random_device seed;
+    std::mt19937 pick(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path dir = base / ("hostsim-root-" + std::to_string(pick() % 1000000000u));
+        if (fs::create_directory(dir, ec))
+            return dir;
+    }
+    return fs::path();
+}
+
+} // namespace
+
 std::string makeTempRoot(const std::string& from)
 {
     std::error_code ec;
-    std::string pattern = (fs::temp_directory_path(ec) / "hostsim-root-XXXXXX").string();
-    if (ec)
-        pattern = "/tmp/hostsim-root-XXXXXX";
-    if (!mkdtemp(&pattern[0]))
+    const fs::path root = makeUniqueDirectory();
+    if (root.empty())
         return "";
-    const fs::path root(pattern);
     if (!from.empty() && fs::is_directory(from, ec))
         fs::copy(from, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
     for (const char* dir : {"modules/plugin", "meshes", "config/vessels"})

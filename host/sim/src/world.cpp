@@ -2,7 +2,9 @@
 
 #include "vessel.h"
 
+#ifndef _WIN32
 #include <winstub.h>
+#endif
 
 #include <cctype>
 #include <cstdio>
@@ -11,6 +13,7 @@ namespace hostsim {
 
 namespace {
 
+#ifndef _WIN32
 void observeMessage(const char* caption, const char* text, UINT type, void* context)
 {
     Message m;
@@ -20,10 +23,15 @@ void observeMessage(const char* caption, const char* text, UINT type, void* cont
     static_cast<World*>(context)->messages.push_back(m);
 }
 
+#endif
+
+// On Windows the message boxes are the system's own; whoever runs the simulator watches them.
 World* makeWorld()
 {
     auto* w = new World;
+#ifndef _WIN32
     winstubSetMessageObserver(observeMessage, w);
+#endif
     return w;
 }
 

@@ -41,6 +41,7 @@ const char* usageText()
            "  --root DIR             root tree with modules/veilcore.dll and modules/plugin/skyveil.dll\n"
            "                         (default: the one built next to this program)\n"
            "  --no-progress          no progress bar (it is shown only on a terminal anyway)\n"
+           "  --keep-root            keep the flight's temporary root tree and say where it is\n"
            "  --help                 this text\n";
 }
 
@@ -63,6 +64,8 @@ bool parseOptions(int argc, const char* const* argv, Options& opt, std::string& 
             opt.list = true;
         } else if (a == "--no-progress") {
             opt.progress = false;
+        } else if (a == "--keep-root") {
+            opt.keepRoot = true;
         } else if (a == "--no-render") {
             opt.noRender = true;
         } else if (a == "--scenario") {

@@ -17,6 +17,7 @@ struct Options {
     bool noRender = false;
     int width = 800, height = 600;
     bool progress = true;
+    bool keepRoot = false; // keep the flight's temporary root tree (the engine's files in it)
     bool help = false;
     bool list = false;
     std::string show; // print this built-in scenario's text

@@ -76,9 +76,11 @@ MATRIX3 rotationOf(OBJHANDLE h)
 
 } // namespace
 
+// The plug-in must be there; a missing engine is the plug-in's own failure to report, and a flight
+// may be flown to watch it do so.
 bool rootHasAddon(const std::string& dir)
 {
-    return fileExists(dir + "/modules/veilcore.dll") && fileExists(dir + "/modules/plugin/skyveil.dll");
+    return fileExists(dir + "/modules/plugin/skyveil.dll");
 }
 
 Flight::Flight() = default;
@@ -105,7 +107,7 @@ OBJHANDLE Flight::body(const std::string& name) const
     return nullptr;
 }
 
-bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err)
+bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err, bool keepRoot)
 {
     end();
     scenario_ = s;
@@ -115,7 +117,7 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
     }
     if (withAddon && !rootHasAddon(rootTemplate)) {
         err = "no add-on in the root tree '" + rootTemplate
-            + "' (expected modules/veilcore.dll and modules/plugin/skyveil.dll: build the project first, or "
+            + "' (expected modules/plugin/skyveil.dll and modules/veilcore.dll: build the project first, or "
               "give --root)";
         return false;
     }
@@ -124,7 +126,8 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
         err = "could not create a temporary root tree";
         return false;
     }
-    session_ = std::make_unique<hostsim::Session>(root, true);
+    rootDir_ = root;
+    session_ = std::make_unique<hostsim::Session>(root, !keepRoot);
     for (const std::string& name : s.bodies) {
         const hostsim::BodySpec spec = hostsim::bodyPreset(name);
         if (spec.name.empty()) {

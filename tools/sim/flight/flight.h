@@ -33,7 +33,12 @@ public:
     // the camera, and loads the add-on as a plug-in when `withAddon`. Returns false with a reason in
     // `err`; the simulator is then shut down again. Only one Flight may be active at a time: the
     // simulator is one per process.
-    bool begin(const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err);
+    // With `keepRoot` the temporary root tree stays after the flight (rootDir()).
+    bool begin(
+        const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err, bool keepRoot = false);
+
+    // The flight's own root tree, the simulator's working directory while it flies.
+    const std::string& rootDir() const { return rootDir_; }
 
     // Flies step k (call in order from 0): puts the focus vessel where its path has it at the time
     // the step's callbacks see, aims the camera with the view in force at step k, and runs one
@@ -73,6 +78,7 @@ private:
     void noteReanchor(OBJHANDLE c, double lng, double lat, OBJHANDLE body, TraceRow& r);
 
     Scenario scenario_;
+    std::string rootDir_;
     std::unique_ptr<hostsim::Session> session_;
     std::vector<std::pair<std::string, OBJHANDLE>> bodies_;
     OBJHANDLE focus_ = nullptr;
