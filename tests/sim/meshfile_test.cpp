@@ -85,12 +85,17 @@ TEST_F(MeshFileTest, MalformedFilesNameFileAndLine)
         {"MSHX1\nGROUPS 1\nGEOM 0 0\nMATERIALS 1\nm\nMATERIAL m\n1 1 1\n", 7},
         {"MSHX1\nGROUPS 1\nGEOM 0 0\nMATERIALS 3\n", 4},
         {"MSHX1\nGROUPS 1\nGEOM 4000000000 4000000000\n", 3},
+        // A sign after other white space, and a count that wraps the sum of both.
+        {"MSHX1\nGROUPS 1\nGEOM 1\r-1\n0 0 0\n", 3},
+        {"MSHX1\nGROUPS 1\nGEOM 1 18446744073709551615\n0 0 0\n", 3},
     };
     for (const Case& c : cases) {
         hostsim::clearLastError();
         EXPECT_EQ(parse(c.text), nullptr) << c.text;
         EXPECT_NE(hostsim::lastError().find("t.msh:" + std::to_string(c.line) + ":"), std::string::npos)
             << c.text << " -> " << hostsim::lastError();
+        // Refused by a check of what the file says, never by an allocation that failed.
+        EXPECT_EQ(hostsim::lastError().find("cannot load"), std::string::npos) << hostsim::lastError();
     }
     const std::string longLine = "MSHX1\nGROUPS 0\n; " + std::string(300, 'x') + "\n";
     EXPECT_EQ(parse(longLine), nullptr);

@@ -1,5 +1,6 @@
 #include "meshfile.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -57,7 +58,8 @@ int readNumbers(const char* s, double* out, int max)
 // A non-negative integer after a keyword; false if there is none.
 bool readCount(const char* s, unsigned long& out, int base = 10)
 {
-    while (*s == ' ' || *s == '\t')
+    // strtoul would skip any white space, then take a minus sign and negate: refuse signs after it too.
+    while (std::isspace(static_cast<unsigned char>(*s)))
         ++s;
     if (*s == '-' || *s == '+')
         return false;
@@ -122,7 +124,7 @@ bool readGroupHeader(Reader& r, unsigned g, GroupDraft& d, unsigned long& nv, un
             // Indices are 16 bits wide.
             if (nv > 65535)
                 return r.fail(r.lineNo(), "more than 65535 vertices in a group");
-            if (nv + nt > r.remaining())
+            if (nt > r.remaining() || nv > r.remaining() - nt)
                 return r.fail(r.lineNo(),
                     "GEOM announces " + std::to_string(nv) + " vertices and " + std::to_string(nt)
                         + " triangles, but only " + std::to_string(r.remaining()) + " lines follow");
