@@ -16,6 +16,22 @@ using namespace hostsim;
     HOSTSIM_COUNT("VESSEL::" fn);                                                                                      \
     [[maybe_unused]] Vessel* v = hostsim::liveVessel(vessel)
 
+// A number of the vessel's record that the SDK reads and writes through a member pair: a stale
+// interface reads 0 and writes nothing, and a value the host would refuse (`accepts` false for
+// `value`) leaves the record as it is.
+#define VESSEL_SCALAR_PROPERTY(Getter, Setter, field, accepts)                                                         \
+    double VESSEL::Getter() const                                                                                      \
+    {                                                                                                                  \
+        VESSEL_ENTRY(#Getter);                                                                                         \
+        return v ? v->field : 0.0;                                                                                     \
+    }                                                                                                                  \
+    void VESSEL::Setter(double value) const                                                                            \
+    {                                                                                                                  \
+        VESSEL_ENTRY(#Setter);                                                                                         \
+        if (v && (accepts))                                                                                            \
+            v->field = value;                                                                                          \
+    }
+
 VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel)
     : vessel(static_cast<Vessel*>(hVessel))
     , flightmodel(static_cast<short>(fmodel))
@@ -59,18 +75,9 @@ void VESSEL::SetEnableFocus(bool enable) const
 
 // ----- Size, visibility, camera ---------------------------------------------------------------------
 
-double VESSEL::GetSize() const
-{
-    VESSEL_ENTRY("GetSize");
-    return v ? v->size : 0.0;
-}
-
-void VESSEL::SetSize(double size) const
-{
-    VESSEL_ENTRY("SetSize");
-    if (v && size > 0)
-        v->size = size;
-}
+// A size must be positive; the clip radius is taken as given.
+VESSEL_SCALAR_PROPERTY(GetSize, SetSize, size, value > 0)
+VESSEL_SCALAR_PROPERTY(GetClipRadius, SetClipRadius, clipRadius, true)
 
 void VESSEL::SetVisibilityLimit(double vislimit, double spotlimit) const
 {
@@ -79,19 +86,6 @@ void VESSEL::SetVisibilityLimit(double vislimit, double spotlimit) const
         return;
     v->visLimit = vislimit;
     v->spotLimit = spotlimit >= 0 ? spotlimit : vislimit;
-}
-
-double VESSEL::GetClipRadius() const
-{
-    VESSEL_ENTRY("GetClipRadius");
-    return v ? v->clipRadius : 0.0;
-}
-
-void VESSEL::SetClipRadius(double rad) const
-{
-    VESSEL_ENTRY("SetClipRadius");
-    if (v)
-        v->clipRadius = rad;
 }
 
 void VESSEL::SetCameraOffset(const VECTOR3& co) const
@@ -103,18 +97,8 @@ void VESSEL::SetCameraOffset(const VECTOR3& co) const
 
 // ----- Mass and inertia -----------------------------------------------------------------------------
 
-double VESSEL::GetEmptyMass() const
-{
-    VESSEL_ENTRY("GetEmptyMass");
-    return v ? v->emptyMass : 0.0;
-}
-
-void VESSEL::SetEmptyMass(double m) const
-{
-    VESSEL_ENTRY("SetEmptyMass");
-    if (v && m > 0)
-        v->emptyMass = m;
-}
+// The empty mass must be positive.
+VESSEL_SCALAR_PROPERTY(GetEmptyMass, SetEmptyMass, emptyMass, value > 0)
 
 double VESSEL::GetMass() const
 {
