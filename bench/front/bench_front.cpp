@@ -2,6 +2,7 @@
 // memcpy, a re-anchoring step, and the engine's memory at the deepest point of a descent. Real timers and the tests'
 // scripted host table; the per-step path is timed and its allocations counted around maincall alone.
 #include "allocspy.h"
+#include "benchstats.h"
 #include "frameout.h"
 #include "frontstate.h"
 #include "scriptedhost.h"
@@ -67,19 +68,6 @@ engineload measure(const frontpl& f)
     load.bytes = double(load.blocks) * sizeof(blocktyp) + double(load.blocks + load.leaves) * sizeof(linktyp)
         + double(entries) * sizeof(qentrytyp);
     return load;
-}
-
-double micros(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
-{
-    return std::chrono::duration<double, std::micro>(b - a).count();
-}
-
-double percentile(std::vector<double> v, int p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() * static_cast<std::size_t>(p) / 100];
 }
 
 // The settled step's observer: wandering by up to 0.004 rad, never enough to re-anchor the carrier.

@@ -4,6 +4,7 @@
 // engine's step saw. One benchmark per flight, each flown once. The warm-up burst of a restart (by
 // design about 100 ms) is the engine's worst step on every flight: each starts with a restart.
 #include "allocspy.h"
+#include "benchstats.h"
 #include "flightpaths.h"
 #include "frontstate.h"
 #include "peer.h"
@@ -95,19 +96,6 @@ double peerLevelUnder(const StatelessPeer& p, const roampl& e)
         }
     }
     return level;
-}
-
-double micros(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
-{
-    return std::chrono::duration<double, std::micro>(b - a).count();
-}
-
-double percentile(std::vector<double> v, int p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, v.size() * static_cast<std::size_t>(p) / 100)];
 }
 
 double mean(const std::vector<double>& v)

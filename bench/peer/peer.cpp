@@ -8,6 +8,7 @@
 // arithmetic operation by operation, so the test sees the same numbers as the engine's.
 #include "peer.h"
 
+#include "frameout.h"
 #include "frontstate.h"
 #include "roaminternal.h"
 
@@ -66,24 +67,12 @@ Node evaluate(StatelessPeer* p, const PeerLeaf& at)
     return n;
 }
 
-vectyp faceAxis(const roampl* e, const vectyp& c)
-{
-    vectyp n = mkvec(0.0, 0.0, 0.0);
-    if (std::fabs(c.x) == e->radius)
-        n = mkvec(c.x > 0.0 ? 1.0 : -1.0, 0.0, 0.0);
-    if (std::fabs(c.y) == e->radius)
-        n = mkvec(0.0, c.y > 0.0 ? 1.0 : -1.0, 0.0);
-    if (std::fabs(c.z) == e->radius)
-        n = mkvec(0.0, 0.0, c.z > 0.0 ? 1.0 : -1.0);
-    return n;
-}
-
 // The four children's places, in the engine's child order, then sorted nearest first.
 void children(StatelessPeer* p, const PeerLeaf& at, Node out[4])
 {
     const roampl* e = &p->geometry;
     const double h = e->radius / rpower(2.0, at.level);
-    const vectyp dw = vecscale(veccross(faceAxis(e, at.cubecentre), at.updir), h);
+    const vectyp dw = vecscale(veccross(faceaxis(e, at.cubecentre), at.updir), h);
     const vectyp du = vecscale(at.updir, h);
     const vectyp mdw = vecscale(dw, -1.0);
     const vectyp mdu = vecscale(du, -1.0);
@@ -108,15 +97,6 @@ void selectLeaves(StatelessPeer* p, const Node& n, int* leafCount)
         return;
     }
     p->leaves.push_back(n.at);
-}
-
-void setGroup(HostMeshGroup* g, HostVertex* vtx, std::uint16_t* idx, std::uint32_t nvtx, std::uint32_t nidx)
-{
-    g->Vtx = vtx;
-    g->Idx = idx;
-    g->nVtx = nvtx;
-    g->nIdx = nidx;
-    g->UsrFlag = 1;
 }
 
 } // namespace
@@ -170,10 +150,10 @@ void peerStep(StatelessPeer* p, const roampl& engine)
         blocktyp* made = nullptr;
         blockmakefrom(e, nullptr, &made, l.level, l.face, l.updir, l.cubecentre, &r);
         if (made)
-            setGroup(&p->groups[i], made->vtx, gridindices, blockgroupverts, blockgroupindices);
+            setgroup(&p->groups[i], made->vtx, gridindices, blockgroupverts, blockgroupindices);
     }
     for (std::size_t i = shown; i < frameGroupCount; ++i)
-        setGroup(&p->groups[i], p->placeholder, p->placeholderIdx, placeholdercount, placeholdercount);
+        setgroup(&p->groups[i], p->placeholder, p->placeholderIdx, placeholdercount, placeholdercount);
 }
 
 } // namespace skybench

@@ -1,8 +1,9 @@
 // Costs of the ROAM engine's units of work on deterministic tessellations: one split, the
 // re-orientation of every block, a queue move with its candidate refresh (bitmap and plain walk),
 // and a refinement run over a settled tessellation, with the heap allocations each makes.
-#include "blockfloor.h"
 #include "allocspy.h"
+#include "benchstats.h"
+#include "blockfloor.h"
 #include "roam.h"
 #include "roamsetup.h"
 #include "timers.h"
@@ -66,14 +67,6 @@ void splitScene(roampl* e, blocktyp* leaves[16])
         for (int k = 0; k < 4; ++k)
             leaves[4 * i + k] = b->child[i]->child[k];
     }
-}
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Splits of sixteen level-5 leaves (four blocks made, normalised and oriented, and a merge-queue

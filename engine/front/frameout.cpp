@@ -2,8 +2,6 @@
 
 #include "timers.h"
 
-namespace {
-
 void setgroup(HostMeshGroup* g, HostVertex* vtx, std::uint16_t* idx, std::uint32_t nvtx, std::uint32_t nidx)
 {
     g->Vtx = vtx;
@@ -12,6 +10,8 @@ void setgroup(HostMeshGroup* g, HostVertex* vtx, std::uint16_t* idx, std::uint32
     g->nIdx = nidx;
     g->UsrFlag = 1;
 }
+
+namespace {
 
 void refine(frontpl* f)
 {

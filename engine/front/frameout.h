@@ -20,6 +20,9 @@ constexpr int bursttimer = 98;
 // the fade band and the alpha flag (through frame->alphaModPtr when not null), and points the groups at the leaves.
 void frameout(frontpl* f, const FrameRecord* frame, double d, double rv);
 
+// Points one group at vertex and index arrays; the group's other fields but UsrFlag (1) stay.
+void setgroup(HostMeshGroup* g, HostVertex* vtx, std::uint16_t* idx, std::uint32_t nvtx, std::uint32_t nidx);
+
 // Points groups first..1023 at the placeholder triangle.
 void placeholdergroups(frontpl* f, int first);
 

@@ -33,6 +33,10 @@ void alladdfrom(roampl* e, blocktyp* b, roamreserve* r);
 void blockmakefrom(roampl* e, blocktyp* parent, blocktyp** slot, std::int32_t level, std::int32_t face, vectyp updir,
     vectyp cubecentre, roamreserve* r);
 
+// The outward axis of the cube face a block's cube centre c lies on: the component of c lying
+// exactly on the cube's face (radius), as a unit axis.
+vectyp faceaxis(const roampl* e, const vectyp& c);
+
 // Takes a list record out of the list whose head is *head.
 void linkunlink(linktyp** head, linktyp* link);
 

@@ -43,24 +43,10 @@ void mergefrom(roampl* e, blocktyp* b, roamreserve* r)
         blockdispose(e, &c);
 }
 
-// The outward axis of b's face: the component of cubecentre lying exactly on the cube's face.
-vectyp faceaxis(const roampl* e, const blocktyp* b)
-{
-    vectyp n = mkvec(0.0, 0.0, 0.0);
-    const vectyp& c = b->cubecentre;
-    if (std::fabs(c.x) == e->radius)
-        n = mkvec(c.x > 0.0 ? 1.0 : -1.0, 0.0, 0.0);
-    if (std::fabs(c.y) == e->radius)
-        n = mkvec(0.0, c.y > 0.0 ? 1.0 : -1.0, 0.0);
-    if (std::fabs(c.z) == e->radius)
-        n = mkvec(0.0, 0.0, c.z > 0.0 ? 1.0 : -1.0);
-    return n;
-}
-
 void makechildren(roampl* e, blocktyp* b, roamreserve* r)
 {
     const double h = e->radius / rpower(2.0, b->level);
-    const vectyp dw = vecscale(veccross(faceaxis(e, b), b->updir), h);
+    const vectyp dw = vecscale(veccross(faceaxis(e, b->cubecentre), b->updir), h);
     const vectyp du = vecscale(b->updir, h);
     const vectyp mdw = vecscale(dw, -1.0);
     const vectyp mdu = vecscale(du, -1.0);
@@ -74,6 +60,18 @@ void makechildren(roampl* e, blocktyp* b, roamreserve* r)
 }
 
 } // namespace
+
+vectyp faceaxis(const roampl* e, const vectyp& c)
+{
+    vectyp n = mkvec(0.0, 0.0, 0.0);
+    if (std::fabs(c.x) == e->radius)
+        n = mkvec(c.x > 0.0 ? 1.0 : -1.0, 0.0, 0.0);
+    if (std::fabs(c.y) == e->radius)
+        n = mkvec(0.0, c.y > 0.0 ? 1.0 : -1.0, 0.0);
+    if (std::fabs(c.z) == e->radius)
+        n = mkvec(0.0, 0.0, c.z > 0.0 ? 1.0 : -1.0);
+    return n;
+}
 
 void blocksplit(roampl* e, blocktyp* b)
 {
