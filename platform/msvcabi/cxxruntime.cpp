@@ -6,10 +6,16 @@
 #include <cstdlib>
 #include <new>
 
-namespace {
+// Named, not anonymous: clang names an anonymous namespace after a hash of the source file's path, and
+// these types' names go into the DLL, which must come out the same bytes wherever it is built.
+namespace msvcabi {
 
 struct OutOfMemory { };
 struct LengthError { };
+
+} // namespace msvcabi
+
+namespace {
 
 void __cdecl typeInfoDestroy() { }
 
@@ -24,7 +30,7 @@ void* operator new(std::size_t size)
 {
     void* block = std::malloc(size ? size : 1);
     if (!block)
-        throw OutOfMemory();
+        throw msvcabi::OutOfMemory();
     return block;
 }
 
@@ -67,17 +73,17 @@ namespace std {
 
 void __throw_length_error(const char*)
 {
-    throw LengthError();
+    throw msvcabi::LengthError();
 }
 
 void __throw_bad_alloc()
 {
-    throw OutOfMemory();
+    throw msvcabi::OutOfMemory();
 }
 
 void __throw_bad_array_new_length()
 {
-    throw OutOfMemory();
+    throw msvcabi::OutOfMemory();
 }
 
 } // namespace std
