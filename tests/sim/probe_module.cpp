@@ -2,8 +2,9 @@
 // ExitModule, opcPreStep) and the vessel module of class SimProbe (ovcInit, ovcExit) in one
 // library, records what the simulator calls in a state block the tests reach through
 // probeState(), and does on request what add-ons do: delete itself in its own step, point a mesh
-// group of its visual at its own memory (and hand it back when the visual goes, or not). Built with PROBE_GLUE it
-// carries attach/detach glue that registers through the core's InitLib, as modules built with the SDK do.
+// group of its visual at its own memory (and hand it back when the visual goes, or not). Built with
+// PROBE_GLUE it carries attach/detach glue that registers through the core's InitLib, as modules
+// built with the SDK do.
 #include <Orbitersdk.h>
 
 #include "probe_state.h"

@@ -146,8 +146,8 @@ std::vector<OBJHANDLE> liveCarriers()
 }
 
 // What the last drawing phase did with the carriers: no index beyond its group, no null array with
-// counts, no group that would cast a ground shadow, and at most one carrier drawing blocks. Every drawn vertex is read
-// as the host reads it.
+// counts, no group that would cast a ground shadow, and at most one carrier drawing blocks. Every
+// drawn vertex is read as the host reads it.
 bool drawingSound(long step)
 {
     int drawingBlocks = 0;
