@@ -130,22 +130,27 @@ Visual* findVisual(VISHANDLE h)
     return nullptr;
 }
 
+namespace {
+
+// The object a handle names, or a stop when a non-null handle names none.
+template <typename T> T* liveOrFatal(T* found, const void* h, const char* function, const char* kind)
+{
+    if (h && !found)
+        fatal(std::string(function) + ": " + kind + " handle " + pointerText(h) + " names no live " + kind
+            + " (stale or unknown); the host would use it unchecked");
+    return found;
+}
+
+} // namespace
+
 Mesh* usedMesh(MESHHANDLE h, const char* function)
 {
-    Mesh* m = findMesh(h);
-    if (h && !m)
-        fatal(std::string(function) + ": mesh handle " + pointerText(h)
-            + " names no live mesh (stale or unknown); the host would use it unchecked");
-    return m;
+    return liveOrFatal(findMesh(h), h, function, "mesh");
 }
 
 Visual* usedVisual(VISHANDLE h, const char* function)
 {
-    Visual* vis = findVisual(h);
-    if (h && !vis)
-        fatal(std::string(function) + ": visual handle " + pointerText(h)
-            + " names no live visual (stale or unknown); the host would use it unchecked");
-    return vis;
+    return liveOrFatal(findVisual(h), h, function, "visual");
 }
 
 Vessel* vesselByName(const char* name)
