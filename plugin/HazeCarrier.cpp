@@ -88,6 +88,7 @@ void HazeCarrier::clbkVisualCreated(VISHANDLE vis, int)
 
 void HazeCarrier::clbkVisualDestroyed(VISHANDLE, int)
 {
+    handGroupsBack();
     visual = nullptr;
     // The mesh instance went with the visual; the next fetch names the new one.
     mesh = nullptr;
@@ -173,6 +174,15 @@ bool HazeCarrier::fetchMeshGroups()
     materialCache = oapiMeshMaterial(mesh, 0);
     if (!materialCache)
         return false;
+    // A later fetch for the same visual (taking the engine over again) finds the engine's pointers
+    // in the groups: only the first one sees the host's own.
+    if (!hostArraysKept) {
+        for (int i = 0; i < carrierGroupCount; ++i) {
+            const MESHGROUP& g = *groupCache[i];
+            hostArrays[i] = HostGroupArrays {g.Vtx, g.Idx, g.nVtx, g.nIdx};
+        }
+        hostArraysKept = true;
+    }
 
     // The host's records have the mirrors' layout (RecordChecks.cpp).
     for (int i = 0; i < carrierGroupCount; ++i)
@@ -181,6 +191,20 @@ bool HazeCarrier::fetchMeshGroups()
     frame.groupsFetched = 1;
     fetchGroups = 0;
     return true;
+}
+
+void HazeCarrier::handGroupsBack()
+{
+    if (!hostArraysKept)
+        return;
+    for (int i = 0; i < carrierGroupCount; ++i) {
+        MESHGROUP& g = *groupCache[i];
+        g.Vtx = hostArrays[i].vtx;
+        g.Idx = hostArrays[i].idx;
+        g.nVtx = hostArrays[i].nVtx;
+        g.nIdx = hostArrays[i].nIdx;
+    }
+    hostArraysKept = false;
 }
 
 void HazeCarrier::fillFrame(const VESSEL* focus)

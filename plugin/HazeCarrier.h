@@ -37,8 +37,10 @@ public:
     // A new visual: its mesh's groups are fetched on the next step.
     void clbkVisualCreated(VISHANDLE vis, int refcount) override;
 
-    // The visual is gone, and with it the mesh instance the groups came from: the carrier forgets
-    // both until the next visual's groups have been fetched, and gives the engine back.
+    // The visual is going, and with it the mesh instance the groups came from. First the groups get
+    // back the arrays and counts the host gave them, since the host frees what they point at right
+    // after this call; then the carrier forgets visual and mesh until the next visual's groups have
+    // been fetched, and gives the engine back.
     void clbkVisualDestroyed(VISHANDLE vis, int refcount) override;
 
 private:
@@ -56,6 +58,17 @@ private:
     // Body, carrier, body name, camera position and body axes for this step.
     void fillFrame(const VESSEL* focus);
 
+    // Puts the kept host arrays and counts back into the fetched groups, if any were kept.
+    void handGroupsBack();
+
+    // A group's arrays and counts as the host gave them, before the engine pointed it elsewhere.
+    struct HostGroupArrays {
+        NTVERTEX* vtx;
+        WORD* idx;
+        DWORD nVtx;
+        DWORD nIdx;
+    };
+
     VISHANDLE visual = nullptr;
     int skipFirstStep = 0;
     int lastResult = 0;
@@ -64,4 +77,6 @@ private:
     MESHHANDLE mesh = nullptr;
     MESHGROUP* groupCache[carrierGroupCount] {};
     MATERIAL* materialCache = nullptr;
+    HostGroupArrays hostArrays[carrierGroupCount] {};
+    bool hostArraysKept = false; // hostArrays hold the current visual's groups, as first fetched
 };

@@ -1,5 +1,7 @@
 // Fuzz target: the stand-in host's MSHX1 mesh reader takes any text and either returns a mesh whose
-// every group's indices stay inside its own vertex array, or an error; it never crashes.
+// every group's indices stay inside its own vertex array, or an error; it never crashes. A visual's
+// deep copy of any mesh it returns is freed through its group records without a stop.
+#include "mesh.h"
 #include "meshfile.h"
 #include "world.h"
 
@@ -22,5 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (DWORD i = 0; i < grp.nIdx; ++i)
             if (!grp.Idx || grp.Idx[i] >= grp.nVtx)
                 std::abort();
+    std::unique_ptr<hostsim::Mesh> instance = hostsim::copyMesh(*mesh);
+    hostsim::freeInstance(instance, "fuzz", 0);
     return 0;
 }

@@ -260,3 +260,125 @@ TEST(Flight, TwoCarriersDrawOneShellAndNeverPointAtFreedBlocks)
     ASSERT_EQ(drawing.size(), 1u);
     EXPECT_EQ(drawing[0], second);
 }
+
+namespace {
+
+// Whether the engine has pointed the carrier's visual's groups at its own memory (group 0 holds a
+// block or the placeholder once maincall has run).
+bool engineWroteGroups(OBJHANDLE carrier)
+{
+    const MESHHANDLE mesh = hostsim::visualMesh(carrier, 0);
+    return mesh && !hostsim::groupUsesOwnArrays(mesh, 0);
+}
+
+// Flies the ship low over the Earth until the engine has written the one carrier's groups; returns
+// that carrier (null, with a failure, if it does not happen within ten steps).
+OBJHANDLE flyLowUntilWritten(Scene& scene)
+{
+    scene.placeShip(scene.earth, 0.3, 0.5, 2000.0);
+    for (int i = 0; i < 10; ++i) {
+        hostsim::step();
+        if (carriers().size() == 1 && engineWroteGroups(carriers()[0]))
+            return carriers()[0];
+    }
+    ADD_FAILURE() << "the engine never wrote the carrier's groups";
+    return nullptr;
+}
+
+void climbOutAndBack(Scene& scene)
+{
+    const OBJHANDLE first = flyLowUntilWritten(scene);
+    ASSERT_NE(first, nullptr);
+    scene.placeShip(scene.earth, 0.3, 0.5, 2.2 * oapiGetSize(scene.earth));
+    hostsim::step(); // the hook deletes the carrier; its visual goes at the end of the step
+    EXPECT_TRUE(carriers().empty());
+    EXPECT_NE(flyLowUntilWritten(scene), nullptr); // a new carrier, its groups fetched afresh
+}
+
+void sessionEndsWithTheCarrier(Scene& scene)
+{
+    ASSERT_NE(flyLowUntilWritten(scene), nullptr);
+    hostsim::shutdown(); // the scene closes: every visual is destroyed before the vessels go
+    EXPECT_TRUE(hostsim::vessels().empty());
+}
+
+void visualLeavesTheRangeAndComesBack(Scene& scene)
+{
+    const OBJHANDLE carrier = flyLowUntilWritten(scene);
+    ASSERT_NE(carrier, nullptr);
+    // With its size of 1e8 m the carrier stays in visual range out to about 3.7e15 m.
+    hostsim::setCameraGlobal(_V(1e16, 0, 0), _V(-1, 0, 0));
+    hostsim::step();
+    EXPECT_EQ(hostsim::visualOf(carrier), nullptr);
+    EXPECT_EQ(flyLowUntilWritten(scene), carrier); // the camera back near the ship: a new visual
+}
+
+void twoCarriersHandTheEngineOver(Scene& scene)
+{
+    const OBJHANDLE first = flyLowUntilWritten(scene);
+    ASSERT_NE(first, nullptr);
+    const OBJHANDLE second = hostsim::createLanded("SecondCarrier", "HazeCarrier", scene.earth, 0.3, 0.5);
+    ASSERT_NE(second, nullptr);
+    hostsim::step(3);
+    EXPECT_FALSE(engineWroteGroups(second)); // waits with its mesh file's groups
+    oapiDeleteVessel(first, nullptr);
+    for (int i = 0; i < 4 && !engineWroteGroups(second); ++i)
+        hostsim::step();
+    EXPECT_TRUE(engineWroteGroups(second));
+    scene.placeShip(scene.earth, 0.3, 0.5, 2.2 * oapiGetSize(scene.earth));
+    hostsim::step();
+    EXPECT_FALSE(hostsim::isVessel(second));
+}
+
+void unboundCarrierDeletesItself(Scene& scene)
+{
+    // Without the plug-in's step hook the carrier is not active: it deletes itself on its first step.
+    const OBJHANDLE carrier = hostsim::createLanded("TheHazeCarrier", "HazeCarrier", scene.earth, 0.3, 0.5);
+    ASSERT_NE(carrier, nullptr);
+    hostsim::createVisual(carrier);
+    hostsim::step();
+    EXPECT_FALSE(hostsim::isVessel(carrier));
+}
+
+struct VisualEnd {
+    const char* name;
+    Engine engine;
+    bool plugin; // loaded as a plug-in, not only as the carrier's vessel module
+    void (*fly)(Scene&);
+};
+
+const VisualEnd visualEnds[] = {
+    {"CarrierDeletedAboveTwoRadiiAndCreatedAgain", Engine::Real, true, climbOutAndBack},
+    {"SessionEndsWithTheCarrierInTheScene", Engine::Real, true, sessionEndsWithTheCarrier},
+    {"VisualLeavesTheVisualRangeAndComesBack", Engine::Real, true, visualLeavesTheRangeAndComesBack},
+    {"TwoCarriersHandTheEngineOver", Engine::Real, true, twoCarriersHandTheEngineOver},
+    {"UnboundCarrierDeletesItself", Engine::Probe, false, unboundCarrierDeletesItself},
+};
+
+// Test listings name the case, not its bytes.
+void PrintTo(const VisualEnd& end, std::ostream* out)
+{
+    *out << end.name;
+}
+
+class CarrierVisualEnds : public ::testing::TestWithParam<VisualEnd> { };
+
+} // namespace
+
+// Every way the host destroys a carrier's visual. The stand-in frees the visual's arrays through the
+// group records after clbkVisualDestroyed, as the host does, and stops on a group pointing anywhere
+// else: the flights run to their end only because the carrier hands the host's arrays back first
+// (under AddressSanitizer: no bad free, and none of the visual's arrays leaks).
+TEST_P(CarrierVisualEnds, CarrierHandsItsGroupsBackBeforeTheHostFreesThem)
+{
+    const VisualEnd& end = GetParam();
+    Scene scene(end.engine);
+    if (end.plugin) {
+        ASSERT_NE(scene.loadPlugin(), nullptr);
+    }
+    end.fly(scene);
+    EXPECT_TRUE(hostsim::messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Flight, CarrierVisualEnds, ::testing::ValuesIn(visualEnds),
+    [](const ::testing::TestParamInfo<VisualEnd>& param) { return std::string(param.param.name); });

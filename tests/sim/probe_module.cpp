@@ -2,8 +2,9 @@
 // ExitModule, opcPreStep) and the vessel module of class SimProbe (ovcInit, ovcExit) in one
 // library, records what the simulator calls in a state block the tests reach through
 // probeState(), and does on request what add-ons do: delete itself in its own step, point a mesh
-// group of its visual at its own memory. Built with PROBE_GLUE it carries attach/detach glue that
-// registers through the core's InitLib, as modules built with the SDK do.
+// group of its visual at its own memory (and hand it back when the visual goes, or not). Built with
+// PROBE_GLUE it carries attach/detach glue that registers through the core's InitLib, as modules
+// built with the SDK do.
 #include <Orbitersdk.h>
 
 #include "probe_state.h"
@@ -78,6 +79,8 @@ public:
         if (state.repointOnVisual && mesh) {
             MESHGROUP* g = oapiMeshGroup(mesh, 0);
             if (g) {
+                repointed = g;
+                hostGroup = *g;
                 g->Vtx = ownVertices;
                 g->Idx = ownIndices;
                 g->nVtx = 3;
@@ -91,10 +94,15 @@ public:
         ++state.visualsDestroyed;
         visual = nullptr;
         event('D');
+        if (state.handBackOnDestroy && repointed)
+            *repointed = hostGroup;
+        repointed = nullptr;
     }
 
 private:
     VISHANDLE visual = nullptr;
+    MESHGROUP* repointed = nullptr; // the visual's group pointed at ownVertices, or null
+    MESHGROUP hostGroup {}; // that group as the host gave it
 };
 
 } // namespace

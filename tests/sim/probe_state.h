@@ -15,7 +15,8 @@ struct ProbeState {
     char events[256] = {0}; // P plug-in step, V vessel step, C visual created, D visual destroyed
     // Requests from the tests
     int deleteSelfAtStep = 0; // the vessel deletes itself in this pre-step (1-based) and later ones
-    bool repointOnVisual = false;
+    bool repointOnVisual = false; // group 0 of the visual's mesh points at the module's static arrays
+    bool handBackOnDestroy = false; // ...and gets the host's arrays back in clbkVisualDestroyed
     char spinIn = 0; // busy-wait spinMicros on the steady clock in this callback (an events letter)
     int spinMicros = 0;
 };

@@ -1,6 +1,10 @@
 // Visuals: created in the drawing phase of the step that made the vessel, each with its own deep
-// copy of the meshes, drawn from the group records as they stand, and freeing only its own arrays.
+// copy of the meshes, drawn from the group records as they stand, and freed as the host frees them:
+// through the group records, so a group left on a module's memory stops the simulator, as does a
+// stale mesh or visual handle.
 #include "sim_fixture.h"
+
+#include <functional>
 
 namespace {
 
@@ -111,27 +115,99 @@ TEST_F(VisualTest, DrawingReadsCountsAndPointersAsTheyStand)
     EXPECT_EQ(d.badIndices, 1u);
     EXPECT_EQ(d.triangles, 0u);
     EXPECT_EQ(hostsim::drawList().size(), 1u);
+    // Of the drawn groups, those without "no shadow" (user flag 1) would cast a ground shadow.
+    EXPECT_EQ(d.shadowGroups, 1u);
+    g->UsrFlag |= 0x1;
+    hostsim::step();
+    EXPECT_EQ(hostsim::drawStats(p).groups, 1u);
+    EXPECT_EQ(hostsim::drawStats(p).shadowGroups, 0u);
 }
 
-TEST_F(VisualTest, DestroyingAVisualFreesOnlyItsOwnArrays)
+// Every way a visual goes: out of visual range, with its vessel deleting itself in its own step, at
+// the end of the session. A group left on the module's static arrays stops the simulator there (the
+// host would free them); handed back, the visual's own arrays are freed (under AddressSanitizer no
+// bad free and no leak).
+TEST_F(VisualTest, DestroyingAVisualWithAGroupOnModuleMemoryStopsTheSimulator)
 {
-    // Under AddressSanitizer a free of the module's static arrays, or a leak of the visual's own,
-    // fails this test.
-    st->repointOnVisual = true;
-    OBJHANDLE p = makeProbe();
+    struct Path {
+        const char* name;
+        std::function<void(OBJHANDLE)> destroy;
+    };
+    const Path paths[] = {
+        {"out of visual range",
+            [](OBJHANDLE p) {
+                // Probe 4 m in size; from 40 000 km it is far below the default visibility limit.
+                hostsim::setCameraGlobal(hostsim::vessel(p).pos + _V(4e7, 0, 0), _V(-1, 0, 0));
+                hostsim::step();
+            }},
+        {"deleted in its own step",
+            [this](OBJHANDLE) {
+                st->deleteSelfAtStep = st->vesselPreSteps + 1;
+                hostsim::step();
+            }},
+        {"end of the session", [this](OBJHANDLE) { session.reset(); }}, // last: unloads the probe
+    };
+    for (const Path& path : paths) {
+        SCOPED_TRACE(path.name);
+        st->repointOnVisual = true;
+        st->handBackOnDestroy = false;
+        st->deleteSelfAtStep = 0;
+        hostsim::setCameraExternal(30);
+        const OBJHANDLE p = makeProbe();
+        hostsim::step();
+        const MESHHANDLE inst = hostsim::visualMesh(p, 0);
+        ASSERT_FALSE(hostsim::groupUsesOwnArrays(inst, 0));
+        ASSERT_TRUE(hostsim::groupUsesOwnArrays(inst, 1));
+        EXPECT_EXIT(path.destroy(p), ::testing::ExitedWithCode(hostsim::fatalExitCode),
+            "hostsim: fatal: vessel P: group 0 of mesh 0 of its visual points at vertex array 0x[0-9a-f]+ ");
+
+        st->handBackOnDestroy = true;
+        const int destroyed = st->visualsDestroyed;
+        path.destroy(p);
+        if (!session)
+            break;
+        EXPECT_EQ(st->visualsDestroyed, destroyed + 1);
+        EXPECT_EQ(hostsim::visualOf(p), nullptr);
+        if (hostsim::isVessel(p))
+            oapiDeleteVessel(p);
+    }
+}
+
+// The host uses mesh and visual handles unchecked, so a stale one is a use after free there: every SDK
+// function that takes one stops the simulator on it. A null handle is no handle.
+TEST_F(VisualTest, StaleMeshOrVisualHandleStopsTheSimulator)
+{
+    const OBJHANDLE p = makeProbe();
     hostsim::step();
-    MESHHANDLE inst = hostsim::visualMesh(p, 0);
-    EXPECT_FALSE(hostsim::groupUsesOwnArrays(inst, 0));
-    EXPECT_TRUE(hostsim::groupUsesOwnArrays(inst, 1));
-    hostsim::step();
-    EXPECT_EQ(hostsim::drawStats(p).triangles, 3u);
+    VESSEL* iface = oapiGetVesselInterface(p);
+    const VISHANDLE vis = hostsim::visualOf(p);
+    const MESHHANDLE inst = hostsim::visualMesh(p, 0);
+    ASSERT_TRUE(vis && inst);
+    EXPECT_EQ(iface->GetMesh(vis, 0), inst);
+    hostsim::suppressVisual(p, true);
     hostsim::destroyVisual(p);
-    hostsim::step(); // recreated from the untouched template, repointed again
-    EXPECT_EQ(st->visualsCreated, 2);
-    EXPECT_TRUE(hostsim::groupUsesOwnArrays(hostsim::meshTemplate(p, 0), 0));
-    EXPECT_FALSE(hostsim::groupUsesOwnArrays(hostsim::visualMesh(p, 0), 0));
-    oapiDeleteVessel(p);
-    EXPECT_EQ(st->visualsDestroyed, 2);
+    EXPECT_EQ(iface->GetMesh(nullptr, 0), nullptr);
+    EXPECT_EQ(oapiMeshGroup(MESHHANDLE(nullptr), 0), nullptr);
+
+    struct Use {
+        const char* function;
+        std::function<void()> call;
+    };
+    const Use uses[] = {
+        {"oapiMeshGroupCount", [&] { oapiMeshGroupCount(inst); }},
+        {"oapiMeshGroup", [&] { oapiMeshGroup(inst, 0); }},
+        {"oapiMeshMaterialCount", [&] { oapiMeshMaterialCount(inst); }},
+        {"oapiMeshMaterial", [&] { oapiMeshMaterial(inst, 0); }},
+        {"oapiSetMeshProperty", [&] { oapiSetMeshProperty(inst, MESHPROPERTY_MODULATEMATALPHA, 1); }},
+        {"oapiGetTextureHandle", [&] { oapiGetTextureHandle(inst, 1); }},
+        {"oapiDeleteMesh", [&] { oapiDeleteMesh(inst); }},
+        {"VESSEL::AddMesh", [&] { iface->AddMesh(inst); }},
+        {"VESSEL::GetMesh", [&] { iface->GetMesh(vis, 0); }},
+    };
+    for (const Use& use : uses)
+        EXPECT_EXIT(use.call(), ::testing::ExitedWithCode(hostsim::fatalExitCode),
+            std::string("hostsim: fatal: ") + use.function + ": (mesh|visual) handle 0x[0-9a-f]+ names no live")
+            << use.function;
 }
 
 TEST_F(VisualTest, MeshTemplatesAreSharedAndNotDeletable)

@@ -55,6 +55,9 @@ Flown flyChecked(const Scenario& s)
                 ++blocks;
         }
         EXPECT_EQ(r.groupsDrawn, blocks) << "step " << k;
+        // The shell casts no ground shadow: every group the host draws carries "no shadow".
+        EXPECT_EQ(r.shadowGroups, c ? int(hostsim::drawStats(c).shadowGroups) : 0) << "step " << k;
+        EXPECT_EQ(r.shadowGroups, 0) << "step " << k;
         EXPECT_LE(r.leaves, r.groupsDrawn);
         EXPECT_LE(r.groupsDrawn, 1023); // the last group always holds the placeholder
         if (c && hostsim::visualMesh(c, 0)) {

@@ -200,12 +200,13 @@ TEST(Trace, RowsMatchTheHeaderAndSurviveOddBodyNames)
     EXPECT_EQ(fields(a.str()), fields(header));
     EXPECT_EQ(a.str().back(), '\n');
     EXPECT_EQ(a.str().rfind("12,", 0), 0u);
-    EXPECT_EQ(a.str().substr(a.str().size() - 2), ",\n"); // no shell: empty last field
+    EXPECT_EQ(a.str().substr(a.str().size() - 4), ",,0\n"); // no shell: an empty field before the last
     r.hasShell = true;
     r.shellAltitude = 10000.04;
+    r.shadowGroups = 3;
     std::ostringstream b;
     writeTraceRow(b, r);
-    EXPECT_NE(b.str().find(",10000.0\n"), std::string::npos) << b.str();
+    EXPECT_NE(b.str().find(",10000.0,3\n"), std::string::npos) << b.str();
 }
 
 TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)

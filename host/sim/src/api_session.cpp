@@ -57,6 +57,7 @@ void shutdown()
 {
     World& w = world();
     w.inStep = false; // deletions from here on happen at once
+    destroyAllVisuals();
     while (!w.vessels.empty())
         deleteVesselNow(w.vessels.back());
     while (!w.plugins.empty()) {

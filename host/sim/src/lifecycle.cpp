@@ -289,8 +289,20 @@ void destroyVisualOf(Vessel& v)
         AddonScope addon(v.fromModule);
         cb->clbkVisualDestroyed(v.visual.get(), 1);
     }
+    // Only now, as the host, free each mesh instance through what its groups point at.
+    for (std::size_t m = 0; m < v.visual->meshes.size(); ++m)
+        freeInstance(v.visual->meshes[m], v.name, m);
     v.visual.reset();
     v.draw = DrawStats {};
+}
+
+void destroyAllVisuals()
+{
+    // A callback may delete vessels: walk a copy and skip those already gone.
+    const std::vector<Vessel*> all = world().vessels;
+    for (Vessel* v : all)
+        if (liveVessel(v))
+            destroyVisualOf(*v);
 }
 
 } // namespace hostsim

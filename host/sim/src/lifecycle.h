@@ -27,8 +27,13 @@ bool changeFocus(Vessel* to);
 void applyStatus2(Vessel& v, const VESSELSTATUS2& st);
 void applyStatus1(Vessel& v, const VESSELSTATUS& st);
 
-// Visual creation and destruction with the vessel's callbacks.
+// Visual creation and destruction with the vessel's callbacks. Destruction calls
+// clbkVisualDestroyed, then frees the mesh instances (freeInstance: fatal for a group that no longer
+// points at its own arrays).
 void createVisualFor(Vessel& v);
 void destroyVisualOf(Vessel& v);
+
+// Closes the scene as the host does at the end of a session: destroys every vessel's visual.
+void destroyAllVisuals();
 
 } // namespace hostsim

@@ -43,6 +43,27 @@ std::unique_ptr<Mesh> copyMesh(const Mesh& src)
     return m;
 }
 
+void freeInstance(std::unique_ptr<Mesh>& instance, const std::string& vesselName, std::size_t meshIndex)
+{
+    if (!instance)
+        return;
+    const Mesh& m = *instance;
+    for (std::size_t g = 0; g < m.groups.size(); ++g) {
+        const MESHGROUP& grp = m.groups[g];
+        const bool vtxOwn = grp.Vtx == m.origVtx[g];
+        if (vtxOwn && grp.Idx == m.origIdx[g])
+            continue;
+        const void* stray = vtxOwn ? static_cast<const void*>(grp.Idx) : static_cast<const void*>(grp.Vtx);
+        const void* own = vtxOwn ? static_cast<const void*>(m.origIdx[g]) : static_cast<const void*>(m.origVtx[g]);
+        fatal("vessel " + vesselName + ": group " + std::to_string(g) + " of mesh " + std::to_string(meshIndex)
+            + " of its visual points at " + (vtxOwn ? "index" : "vertex") + " array " + pointerText(stray)
+            + " when the visual is destroyed, not at the one the host allocated for it (" + pointerText(own)
+            + "); the host would free that memory with its own allocator (heap corruption or a crash)");
+    }
+    // The checks passed: the group records name exactly the arrays the instance owns.
+    instance.reset();
+}
+
 Mesh* loadGlobalMesh(const std::string& name, bool* firstLoad)
 {
     World& w = world();

@@ -13,6 +13,11 @@ namespace hostsim {
 // source records point at now; the copy owns its arrays), materials, textures and properties.
 std::unique_ptr<Mesh> copyMesh(const Mesh& src);
 
+// Frees a visual's mesh instance as the host does, whatever its groups point at: first every group
+// must still point at the vertex and index arrays copyMesh allocated for it, else the simulator
+// stops (fatal), naming the vessel, the group and the pointer. `instance` is null afterwards.
+void freeInstance(std::unique_ptr<Mesh>& instance, const std::string& vesselName, std::size_t meshIndex);
+
 // Loads meshes/<name>.msh once and keeps it as a shared template (null on failure, with the error
 // reported). firstLoad tells whether this call loaded it.
 Mesh* loadGlobalMesh(const std::string& name, bool* firstLoad = nullptr);

@@ -1,4 +1,5 @@
-// oapi functions on meshes: global templates, groups, materials, properties and textures.
+// oapi functions on meshes: global templates, groups, materials, properties and textures. A non-null
+// mesh handle that names no live mesh is fatal here (usedMesh): the host would use it unchecked.
 #include "mesh.h"
 
 using namespace hostsim;
@@ -24,7 +25,7 @@ OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char* fname, LoadMeshClbkFunc
 OAPIFUNC void oapiDeleteMesh(MESHHANDLE hMesh)
 {
     HOSTSIM_COUNT("oapiDeleteMesh");
-    Mesh* m = findMesh(hMesh);
+    Mesh* m = usedMesh(hMesh, "oapiDeleteMesh");
     if (!m)
         return;
     // Templates are shared and visual instances belong to their visual: refusing keeps every
@@ -36,21 +37,14 @@ OAPIFUNC void oapiDeleteMesh(MESHHANDLE hMesh)
 OAPIFUNC DWORD oapiMeshGroupCount(MESHHANDLE hMesh)
 {
     HOSTSIM_COUNT("oapiMeshGroupCount");
-    Mesh* m = findMesh(hMesh);
-    if (!m) {
-        static bool logged = false;
-        if (!logged)
-            logLine("oapiMeshGroupCount: invalid mesh handle");
-        logged = true;
-        return 0;
-    }
-    return DWORD(m->groups.size());
+    Mesh* m = usedMesh(hMesh, "oapiMeshGroupCount");
+    return m ? DWORD(m->groups.size()) : 0;
 }
 
 OAPIFUNC MESHGROUP* oapiMeshGroup(MESHHANDLE hMesh, DWORD idx)
 {
     HOSTSIM_COUNT("oapiMeshGroup");
-    Mesh* m = findMesh(hMesh);
+    Mesh* m = usedMesh(hMesh, "oapiMeshGroup");
     return m && idx < m->groups.size() ? &m->groups[idx] : nullptr;
 }
 
@@ -64,14 +58,14 @@ OAPIFUNC MESHGROUP* oapiMeshGroup(DEVMESHHANDLE hMesh, DWORD idx)
 OAPIFUNC DWORD oapiMeshMaterialCount(MESHHANDLE hMesh)
 {
     HOSTSIM_COUNT("oapiMeshMaterialCount");
-    Mesh* m = findMesh(hMesh);
+    Mesh* m = usedMesh(hMesh, "oapiMeshMaterialCount");
     return m ? DWORD(m->materials.size()) : 0;
 }
 
 OAPIFUNC MATERIAL* oapiMeshMaterial(MESHHANDLE hMesh, DWORD idx)
 {
     HOSTSIM_COUNT("oapiMeshMaterial");
-    Mesh* m = findMesh(hMesh);
+    Mesh* m = usedMesh(hMesh, "oapiMeshMaterial");
     return m && idx < m->materials.size() ? &m->materials[idx] : nullptr;
 }
 
@@ -86,7 +80,7 @@ OAPIFUNC int oapiMeshMaterial(DEVMESHHANDLE hMesh, DWORD idx, MATERIAL* mat)
 OAPIFUNC bool oapiSetMeshProperty(MESHHANDLE hMesh, DWORD property, DWORD value)
 {
     HOSTSIM_COUNT("oapiSetMeshProperty");
-    Mesh* m = findMesh(hMesh);
+    Mesh* m = usedMesh(hMesh, "oapiSetMeshProperty");
     if (!m || property != MESHPROPERTY_MODULATEMATALPHA)
         return false;
     m->modulateMatAlpha = value;
@@ -103,7 +97,7 @@ OAPIFUNC bool oapiSetMeshProperty(DEVMESHHANDLE hMesh, DWORD property, DWORD val
 OAPIFUNC SURFHANDLE oapiGetTextureHandle(MESHHANDLE hMesh, DWORD texidx)
 {
     HOSTSIM_COUNT("oapiGetTextureHandle");
-    Mesh* m = findMesh(hMesh);
+    Mesh* m = usedMesh(hMesh, "oapiGetTextureHandle");
     // 1-based, as in the mesh file; texture files are not loaded, the handle names the entry.
     if (!m || texidx == 0 || texidx > m->textures.size())
         return nullptr;

@@ -128,6 +128,8 @@ void drawGroup(const Mesh& mesh, const MESHGROUP& g, DrawStats& d, bool& firstAl
         return;
     }
     ++d.groups;
+    if (!(g.UsrFlag & 0x1))
+        ++d.shadowGroups; // no "no shadow" flag: projected onto the ground near it
     // Read every index and the vertices it names, as a renderer would.
     for (DWORD i = 0; i + 2 < g.nIdx; i += 3) {
         bool ok = true;

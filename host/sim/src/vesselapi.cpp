@@ -599,7 +599,7 @@ UINT VESSEL::AddMesh(MESHHANDLE hMesh, const VECTOR3* ofs) const
     VESSEL_ENTRY("AddMesh");
     if (!v)
         return UINT(-1);
-    return addMeshSlot(*v, findMesh(hMesh), ofs);
+    return addMeshSlot(*v, usedMesh(hMesh, "VESSEL::AddMesh"), ofs);
 }
 
 UINT VESSEL::GetMeshCount() const
@@ -611,9 +611,11 @@ UINT VESSEL::GetMeshCount() const
 MESHHANDLE VESSEL::GetMesh(VISHANDLE vis, UINT idx) const
 {
     VESSEL_ENTRY("GetMesh");
-    if (!v || !v->visual || vis != v->visual.get() || idx >= v->visual->meshes.size())
+    // The host asks the visual itself, whichever vessel it belongs to; a stale visual is fatal.
+    const Visual* visual = usedVisual(vis, "VESSEL::GetMesh");
+    if (!visual || idx >= visual->meshes.size())
         return nullptr;
-    return v->visual->meshes[idx].get();
+    return visual->meshes[idx].get();
 }
 
 const MESHHANDLE VESSEL::GetMeshTemplate(UINT idx) const

@@ -7,7 +7,10 @@
 #endif
 
 #include <cctype>
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 namespace hostsim {
 
@@ -67,6 +70,20 @@ void logLine(const std::string& text)
     world().log.push_back(text);
 }
 
+void fatal(const std::string& text)
+{
+    std::fprintf(stderr, "hostsim: fatal: %s\n", text.c_str());
+    std::fflush(stderr);
+    std::_Exit(fatalExitCode);
+}
+
+std::string pointerText(const void* p)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(p));
+    return buf;
+}
+
 Body* findBody(OBJHANDLE h)
 {
     if (!h)
@@ -101,6 +118,39 @@ Mesh* findMesh(MESHHANDLE h)
                 if (m.get() == h)
                     return m.get();
     return nullptr;
+}
+
+Visual* findVisual(VISHANDLE h)
+{
+    if (!h)
+        return nullptr;
+    for (Vessel* v : world().vessels)
+        if (v->visual.get() == h)
+            return v->visual.get();
+    return nullptr;
+}
+
+namespace {
+
+// The object a handle names, or a stop when a non-null handle names none.
+template <typename T> T* liveOrFatal(T* found, const void* h, const char* function, const char* kind)
+{
+    if (h && !found)
+        fatal(std::string(function) + ": " + kind + " handle " + pointerText(h) + " names no live " + kind
+            + " (stale or unknown); the host would use it unchecked");
+    return found;
+}
+
+} // namespace
+
+Mesh* usedMesh(MESHHANDLE h, const char* function)
+{
+    return liveOrFatal(findMesh(h), h, function, "mesh");
+}
+
+Visual* usedVisual(VISHANDLE h, const char* function)
+{
+    return liveOrFatal(findVisual(h), h, function, "visual");
 }
 
 Vessel* vesselByName(const char* name)

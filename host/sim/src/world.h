@@ -136,10 +136,23 @@ long& counter(const char* name);
 void reportError(const std::string& text);
 void logLine(const std::string& text);
 
+// Stops the simulator at once where the real host would crash or corrupt its heap: prints
+// "hostsim: fatal: TEXT" to stderr and ends the process with fatalExitCode, running no exit handlers.
+[[noreturn]] void fatal(const std::string& text);
+
+// A pointer as text, "0x" and lower-case hex digits alike on every platform.
+std::string pointerText(const void* p);
+
 // Handle lookups; null for anything that is not a live object of that kind.
 Body* findBody(OBJHANDLE h);
 Vessel* findVessel(OBJHANDLE h);
 Mesh* findMesh(MESHHANDLE h);
+Visual* findVisual(VISHANDLE h);
+
+// A handle an SDK function was handed, which the host would use unchecked: null stays null, a live
+// mesh or visual is returned, anything else (stale or unknown) is fatal, naming the function.
+Mesh* usedMesh(MESHHANDLE h, const char* function);
+Visual* usedVisual(VISHANDLE h, const char* function);
 Vessel* vesselByName(const char* name);
 Body* bodyByName(const char* name); // without regard to letter case
 

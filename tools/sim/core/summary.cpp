@@ -66,6 +66,10 @@ FlightSummary summarise(const std::vector<TraceRow>& rows)
                 }
             }
         }
+        if (r.shadowGroups > s.shadowGroupsPeak) {
+            s.shadowGroupsPeak = r.shadowGroups;
+            s.shadowGroupsStep = r.step;
+        }
         if (r.leaves > s.peakLeaves) {
             s.peakLeaves = r.leaves;
             s.peakLeavesStep = r.step;
@@ -116,6 +120,11 @@ std::string formatSummary(const FlightSummary& s, const std::vector<std::string>
             s.shellMax);
     else
         out += "shell over the ground   (no shell drawn under the observer)\n";
+    if (s.shadowGroupsStep >= 0)
+        line("shadow-casting groups   %d at step %d (the carrier's groups must all carry \"no shadow\")",
+            s.shadowGroupsPeak, s.shadowGroupsStep);
+    else
+        out += "shadow-casting groups   0 on every step\n";
     if (!files.empty()) {
         line("files written           %d:", int(files.size()));
         for (const std::string& f : files)

@@ -28,6 +28,8 @@ struct FlightSummary {
     bool hasShell = false; // any step showed the shell under the observer
     double shellMin = 0, shellMax = 0; // shell height over the ground under the observer [m]
     double shellLast = 0;
+    int shadowGroupsPeak = 0; // most groups of the carrier that cast a ground shadow on one step
+    int shadowGroupsStep = -1; // the first step with that many, -1 if none ever did
 };
 
 // Counts and statistics over the rows, in step order.

@@ -8,7 +8,7 @@ const char* traceHeader()
 {
     return "step,time_s,body,altitude_m,camera_dist_radii,carrier,leaves,groups_drawn,addon_us,step_minus_bare_us,"
            "alpha_flag,haze,"
-           "reanchor,shell_alt_m";
+           "reanchor,shell_alt_m,shadow_groups";
 }
 
 void writeTraceRow(std::ostream& out, const TraceRow& r)
@@ -21,9 +21,9 @@ void writeTraceRow(std::ostream& out, const TraceRow& r)
     std::string body;
     for (char c : r.body)
         body += (c == ',' || c == '"' || c == '\n' || c == '\r') ? '_' : c;
-    std::snprintf(buf, sizeof buf, "%d,%.3f,%s,%.1f,%.6f,%d,%d,%d,%.1f,%.1f,%d,%.6f,%d,%s\n", r.step, r.time,
+    std::snprintf(buf, sizeof buf, "%d,%.3f,%s,%.1f,%.6f,%d,%d,%d,%.1f,%.1f,%d,%.6f,%d,%s,%d\n", r.step, r.time,
         body.c_str(), r.altitude, r.cameraRadii, r.carrier ? 1 : 0, r.leaves, r.groupsDrawn, r.addonUs,
-        r.stepMinusBareUs, r.alphaFlag, r.haze, r.reanchor ? 1 : 0, shell);
+        r.stepMinusBareUs, r.alphaFlag, r.haze, r.reanchor ? 1 : 0, shell, r.shadowGroups);
     out << buf;
 }
 

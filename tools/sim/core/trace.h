@@ -24,6 +24,8 @@ struct TraceRow {
                            // in place shows no move and is not counted)
     double shellAltitude = 0; // height of the drawn shell over the ground under the observer [m]
     bool hasShell = false; // shellAltitude is valid (blocks drawn under the observer)
+    int shadowGroups = 0; // the carrier's drawn groups that the host would cast as a ground shadow (no
+                          // "no shadow" user flag); must stay 0
 };
 
 // The CSV header line, without the newline.

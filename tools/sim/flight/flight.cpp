@@ -358,6 +358,7 @@ TraceRow Flight::observe(int k)
         r.alphaFlag = flagMesh ? int(hostsim::meshProperty(flagMesh, MESHPROPERTY_MODULATEMATALPHA)) : -1;
         if (mesh)
             observeMesh(mesh, cv, bodyPos, radius, unit(fv.pos - bodyPos), r);
+        r.shadowGroups = int(hostsim::drawStats(c).shadowGroups);
         noteReanchor(c, cv.lng, cv.lat, cv.body, r);
     }
     lastCarrier_ = c;

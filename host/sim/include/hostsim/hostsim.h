@@ -37,7 +37,8 @@ std::string makeTempRoot(const std::string& from = "");
 // if the directory cannot be entered. Resets nothing else.
 bool setRoot(const std::string& dir);
 
-// Ends the simulation: destroys all visuals, deletes every vessel (ovcExit, then FreeLibrary of
+// Ends the simulation: closes the scene as the host does (every visual destroyed, each checked and
+// freed as destroyVisual describes, before any vessel goes), deletes every vessel (ovcExit, then FreeLibrary of
 // its module), unloads every plug-in (its detach glue runs ExitModule), frees all meshes and
 // bodies and resets time, camera, counters, messages and errors. The world is empty afterwards
 // and may be set up again. Safe to call repeatedly.
@@ -199,6 +200,11 @@ VISHANDLE visualOf(OBJHANDLE vessel);
 
 // Destroys the vessel's visual now (clbkVisualDestroyed), as when it leaves visual range. It is
 // created again by the next drawing phase if the vessel is within range, unless suppressed.
+// As in the host, the visual's mesh instances (deep copies whose vertex and index arrays the
+// simulator allocated) are freed after the callback through their group records: a group that
+// points anywhere but at its own arrays then stops the simulator (fatal), because the host would
+// free memory it never allocated. Every path that destroys a visual (deletion, visual range,
+// shutdown) does the same.
 void destroyVisual(OBJHANDLE vessel);
 
 // Creates the vessel's visual now (clbkVisualCreated) if it has none, whatever the range.
@@ -246,6 +252,9 @@ struct DrawStats {
     double extent = 0; // largest |vertex| (vessel frame) among the drawn vertices
     float alphaMin = 0, alphaMax = 0; // diffuse alpha range of the drawn groups' materials
     bool modulateAlpha = false; // MESHPROPERTY_MODULATEMATALPHA of the last mesh drawn
+    // Drawn groups without the "no shadow" user flag (value 1): the groups the host projects onto
+    // the ground as the vessel's shadow when it is near the ground with the Sun high enough.
+    unsigned shadowGroups = 0;
 };
 DrawStats drawStats(OBJHANDLE vessel);
 
@@ -279,6 +288,11 @@ CameraView camera();
 // ---------------------------------------------------------------------------------------------------
 // Observation
 // ---------------------------------------------------------------------------------------------------
+
+// Where the real host would crash or corrupt its heap (a visual's group left pointing at a module's
+// memory when the visual is destroyed, a stale or unknown mesh or visual handle handed to an SDK
+// function), the simulator stops at once: "hostsim: fatal: ..." on stderr and this exit code.
+constexpr int fatalExitCode = 70;
 
 struct Message {
     std::string caption;
