@@ -52,6 +52,29 @@ at 299 Earth alt 2.5R  lng -40 lat 20
 render 0 40 80 150
 end
 )"},
+    {"dusk", R"(skyveil-scenario 1
+# Across the terminator into the night at one height, 15 km, over the layer: the host lights the whole
+# carrier with the Sun's colour at its origin, 10 km over the ground under the vessel. By day the
+# haze is lit through its normals; at dusk, as the Sun sets for the carrier, all of it turns reddish
+# and dims; at night it has the faint ambient light only and all but vanishes, even where it lies
+# over ground still in sunlight. The vessel holds still before each picture. The Sun stands over
+# longitude -100, south of the equator (January).
+name dusk
+bodies Earth
+camera external
+steps 480
+step 1
+timeacc 1
+at 0   Earth alt 15km lng -40 lat 10
+at 60  Earth alt 15km lng -40 lat 10
+at 200 Earth alt 15km lng -12 lat 10
+at 260 Earth alt 15km lng -12 lat 10
+at 420 Earth alt 15km lng 25  lat 10
+at 479 Earth alt 15km lng 25  lat 10
+view 0 horizon 40
+render 59 259 479
+end
+)"},
     {"earth-to-moon", R"(skyveil-scenario 1
 # A change of reference body: in Earth orbit, then in lunar orbit and down to a low pass over the
 # Moon. The engine restarts for the new body and the carrier moves to it. On the day side of both:
