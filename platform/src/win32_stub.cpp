@@ -100,7 +100,7 @@ WINSTUB_API BOOL GetModuleHandleExA(DWORD flags, LPCSTR addressOrName, HMODULE* 
 
 WINSTUB_API DWORD GetFileAttributesA(LPCSTR path)
 {
-    struct stat st {};
+    struct stat st { };
     if (!path || !*path || stat(localPath(path).c_str(), &st) != 0)
         return INVALID_FILE_ATTRIBUTES;
     return S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;

@@ -301,8 +301,8 @@ TEST(VesselLighting, EachVesselTakesItsLightAtItsOriginAndDrawnOrderDecidesWhatH
     v.camPos = v.bodyPos + _V(-100, earthR + 20e3, 0);
     v.camDir = _V(1, 0, 0);
     v.camUp = _V(0, 1, 0);
-    static NTVERTEX square[4] = {{0, -5, -5, -1, 0, 0, 0, 0}, {0, 5, -5, -1, 0, 0, 0, 0}, {0, 5, 5, -1, 0, 0, 0, 0},
-        {0, -5, 5, -1, 0, 0, 0, 0}};
+    static NTVERTEX square[4] = {
+        {0, -5, -5, -1, 0, 0, 0, 0}, {0, 5, -5, -1, 0, 0, 0, 0}, {0, 5, 5, -1, 0, 0, 0, 0}, {0, -5, 5, -1, 0, 0, 0, 0}};
     static WORD both[12] = {0, 1, 2, 0, 2, 3, 0, 2, 1, 0, 3, 2}; // both sides
     auto vesselAt = [&](double ahead, const VECTOR3& origin, float alpha) {
         SceneGroup g;

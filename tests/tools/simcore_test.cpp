@@ -224,9 +224,9 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
     EXPECT_FALSE(o.progress);
     EXPECT_TRUE(o.keepRoot);
     EXPECT_EQ(o.hostVersion, 60929);
-    const std::vector<std::vector<const char*>> bad
-        = {{"x", "--steps"}, {"x", "--steps", "0"}, {"x", "--size", "10x10"}, {"x", "--size", "big"},
-            {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"}, {"x", "--host-version", "16.0828"}, {"x", "--frobnicate"}};
+    const std::vector<std::vector<const char*>> bad = {{"x", "--steps"}, {"x", "--steps", "0"},
+        {"x", "--size", "10x10"}, {"x", "--size", "big"}, {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"},
+        {"x", "--host-version", "16.0828"}, {"x", "--frobnicate"}};
     for (const auto& args : bad) {
         Options p;
         EXPECT_FALSE(parseOptions(int(args.size()), args.data(), p, err)) << args.back();
