@@ -15,6 +15,7 @@
 #include <hostsim/hostsim.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <random>
 
 using namespace skysim;
@@ -337,4 +338,47 @@ TEST(VesselLighting, EachVesselTakesItsLightAtItsOriginAndDrawnOrderDecidesWhatH
     const int seenThrough = centre(pair);
     EXPECT_LT(hidden, 60);
     EXPECT_GT(seenThrough, lit / 2);
+}
+
+// The dusk flight's day and night pictures: on the night side the carrier's light is the faint ambient
+// light alone, so the veil changes the ground by less than a tenth of what it changes by day.
+TEST(VesselLighting, AtNightTheVeilChangesTheGroundUnderATenthOfWhatItDoesByDay)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    Scenario s;
+    ScenarioError se;
+    ASSERT_TRUE(loadScenario("dusk", s, se)) << se.message();
+    const std::vector<int> shots = renderPlan(s);
+    ASSERT_EQ(shots.size(), 3u);
+    Offscreen gl;
+    std::string err;
+    const int w = 200, h = 150;
+    ASSERT_TRUE(gl.open(w, h, err)) << err;
+    Flight f;
+    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    std::vector<double> change; // mean |with - without| per channel over the ground, at each picture
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        if (k != shots[0] && k != shots[2])
+            continue;
+        const SceneView v = f.scene();
+        ASSERT_GT(f.observe(k).groupsDrawn, 6) << k;
+        SceneView bare = v;
+        bare.groups.clear();
+        const std::vector<std::uint8_t> with = renderScene(gl, v), without = renderScene(gl, bare);
+        long sum = 0, ground = 0;
+        for (std::size_t i = 0; i < with.size(); i += 3) {
+            if (without[i] + without[i + 1] + without[i + 2] == 0)
+                continue; // the sky
+            ++ground;
+            for (int c = 0; c < 3; ++c)
+                sum += std::abs(int(with[i + c]) - int(without[i + c]));
+        }
+        ASSERT_GT(ground, w * h / 4) << k;
+        change.push_back(double(sum) / double(3 * ground));
+    }
+    ASSERT_EQ(change.size(), 2u);
+    EXPECT_GT(change[0], 20.0) << "the veil barely shows by day";
+    EXPECT_LT(change[1], 0.1 * change[0]) << "day " << change[0] << ", night " << change[1];
 }
