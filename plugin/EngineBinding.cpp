@@ -46,9 +46,6 @@ void bindEngine()
         showError(message);
         return;
     }
-    // Loading ran the engine's installer; a failure of it shows only as a missing file.
-    if (!carrierFilesPresent())
-        return;
 
     const InitintEntry initint = entryCast<InitintEntry>(GetProcAddress(engineLib, "initint"));
     if (!initint) {
@@ -62,6 +59,10 @@ void bindEngine()
         showError(interfaceError);
         return;
     }
+    // Loading ran the engine's installer; a failure of it shows only as a missing file. Checked once the
+    // engine is known to be sound, so that a mixed-up engine is named as such.
+    if (!carrierFilesPresent())
+        return;
     engineBound = 1;
 }
 
