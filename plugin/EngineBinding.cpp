@@ -1,6 +1,7 @@
 // Loading and binding of the engine library, and the module entry points that start and stop it.
 #include "EngineBinding.h"
 
+#include "BindingChecks.h"
 #include "PluginState.h"
 #include "ServiceTable.h"
 
@@ -20,11 +21,6 @@ const char notFoundFormat[] = "%s not found. Check installation.";
 const char interfaceError[] = "Haze carrier interface error. Check installation for version mix-up.";
 const int messageSize = 256;
 
-void showError(const char* text)
-{
-    MessageBoxA(nullptr, text, errorCaption, MB_OK);
-}
-
 // A FARPROC goes through the catch-all function type, so no conversion between unrelated function
 // types is ever written directly.
 template <typename Entry> Entry entryCast(FARPROC proc)
@@ -34,8 +30,15 @@ template <typename Entry> Entry entryCast(FARPROC proc)
 
 } // namespace
 
+void showError(const char* text)
+{
+    MessageBoxA(nullptr, text, errorCaption, MB_OK);
+}
+
 void bindEngine()
 {
+    if (!hostSupported())
+        return;
     engineLib = LoadLibraryA(engineLibPath);
     if (!engineLib) {
         char message[messageSize];
@@ -56,6 +59,10 @@ void bindEngine()
         showError(interfaceError);
         return;
     }
+    // Loading ran the engine's installer; a failure of it shows only as a missing file. Checked once the
+    // engine is known to be sound, so that a mixed-up engine is named as such.
+    if (!carrierFilesPresent())
+        return;
     engineBound = 1;
 }
 

@@ -44,6 +44,9 @@ typedef struct tagRECT {
 #define FALSE 0
 #endif
 #define MB_OK 0x00000000u
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define IDOK 1
 #define DLL_PROCESS_DETACH 0
 #define DLL_PROCESS_ATTACH 1
@@ -65,6 +68,11 @@ BOOL FreeLibrary(HMODULE module);
 // Finds the module that contains an address (flags must include GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS).
 // With GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT the module's reference count is left as it was.
 BOOL GetModuleHandleExA(DWORD flags, LPCSTR addressOrName, HMODULE* module);
+
+// Attributes of a file or directory: FILE_ATTRIBUTE_DIRECTORY for a directory, FILE_ATTRIBUTE_NORMAL
+// for anything else that exists, INVALID_FILE_ATTRIBUTES when nothing is there. Backslashes in the
+// path become slashes, as for LoadLibraryA.
+DWORD GetFileAttributesA(LPCSTR path);
 
 // Writes caption and text to stderr, hands them to the installed observer (winstub.h) and returns IDOK.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

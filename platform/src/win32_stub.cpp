@@ -4,6 +4,7 @@
 #include <winstub.h>
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
@@ -95,6 +96,14 @@ WINSTUB_API BOOL GetModuleHandleExA(DWORD flags, LPCSTR addressOrName, HMODULE* 
         dlclose(handle); // RTLD_NOLOAD took a reference; give it back
     *module = handle;
     return TRUE;
+}
+
+WINSTUB_API DWORD GetFileAttributesA(LPCSTR path)
+{
+    struct stat st { };
+    if (!path || !*path || stat(localPath(path).c_str(), &st) != 0)
+        return INVALID_FILE_ATTRIBUTES;
+    return S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
 WINSTUB_API int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)

@@ -186,6 +186,40 @@ TEST(DemoRun, WritesPicturesTraceAndPlotAndSummarises)
     std::filesystem::remove_all(dir);
 }
 
+// A host of the 2016 generation: the add-on says so once, loads no engine (so nothing is written in the
+// root) and never asks for a carrier; the flight itself goes on as the host's would.
+TEST(DemoRun, ALaterHostGetsOneMessageAndNoCarrier)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    const std::string dir = ::testing::TempDir() + "skysim_later_host_" + std::to_string(getpid());
+    Options opt;
+    opt.scenario = "ascent";
+    opt.steps = 40;
+    opt.outDir = dir;
+    opt.noRender = true;
+    opt.keepRoot = true;
+    opt.hostVersion = 160828;
+    std::ostringstream out, err;
+    ASSERT_EQ(runDemo(opt, rootTemplate(), false, out, err), 0) << err.str();
+    const std::string text = out.str();
+    const std::string message = "Error!: Haze carrier: simulator version 160828 is not supported. This add-on is "
+                                "written for the 2006 edition.";
+    const std::size_t first = text.find(message);
+    EXPECT_NE(first, std::string::npos) << text;
+    EXPECT_EQ(text.find(message, first + 1), std::string::npos) << "shown more than once";
+    EXPECT_NE(text.find("carrier created/deleted 0 / 0"), std::string::npos) << text;
+    const std::string kept = "the flight's root tree is kept in ";
+    const std::size_t at = text.find(kept);
+    ASSERT_NE(at, std::string::npos) << text;
+    const std::string root = text.substr(at + kept.size(), text.find('\n', at) - at - kept.size());
+    EXPECT_TRUE(std::filesystem::is_directory(root + "/meshes")) << root;
+    EXPECT_FALSE(std::filesystem::exists(root + "/meshes/hazeves.msh"));
+    EXPECT_FALSE(std::filesystem::exists(root + "/config/vessels/HazeCarrier.cfg"));
+    std::filesystem::remove_all(root);
+    std::filesystem::remove_all(dir);
+}
+
 // The default output folder is relative ("out/<scenario>"), while the flight itself runs with the
 // simulator's root as the working directory: the files must land beside the caller, not in the root.
 TEST(DemoRun, RelativeOutputFolderIsTakenFromWhereTheProgramStarted)

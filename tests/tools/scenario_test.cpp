@@ -50,7 +50,7 @@ const char* minimal = "skyveil-scenario 1\n"
 TEST(BuiltinScenarios, AllParseAndFlyWhatTheirNamesPromise)
 {
     const std::vector<std::string> names = builtinScenarioNames();
-    ASSERT_EQ(names.size(), 3u);
+    ASSERT_EQ(names.size(), 4u);
     for (const std::string& n : names) {
         Scenario s;
         ScenarioError e;
@@ -85,12 +85,21 @@ TEST(BuiltinScenarios, AllParseAndFlyWhatTheirNamesPromise)
     ASSERT_TRUE(loadScenario("earth-to-moon", m, e));
     EXPECT_EQ(samplePath(m, 0, radiusOf).body, "Earth");
     EXPECT_EQ(samplePath(m, m.steps - 1, radiusOf).body, "Moon");
+    // Across the terminator at one height: every picture from 15 km, eastwards into the night.
+    Scenario n;
+    ASSERT_TRUE(loadScenario("dusk", n, e));
+    const std::vector<int> shots = renderPlan(n);
+    ASSERT_EQ(shots.size(), 3u);
+    for (int st : shots)
+        EXPECT_NEAR(samplePath(n, st, radiusOf).altitude, 15000.0, 1e-6) << st;
+    EXPECT_LT(samplePath(n, shots[0], radiusOf).longitude, samplePath(n, shots[2], radiusOf).longitude);
 }
 
 TEST(ScenarioReader, ReadsEveryKeyword)
 {
     const Scenario s = parseOk("# comment\n\nskyveil-scenario 1\nname trip # trailing comment\nbodies Earth Moon\n"
-                               "camera cockpit\nsteps 10\nstep 0.5\ntimeacc 10\nrender 3 1 3\nrender every 4\n"
+                               "camera cockpit\nsteps 10\nstep 0.5\ntimeacc 10\nhostversion 160828\nrender 3 1 3\n"
+                               "render every 4\n"
                                "at 0 Earth alt 2500 lng 1 lat 2\nat 5 Earth alt 12km lng 1 lat 2\n"
                                "at 9 Moon alt 1.5R lng -1 lat -2\r\nend\n");
     EXPECT_EQ(s.name, "trip");
@@ -99,6 +108,7 @@ TEST(ScenarioReader, ReadsEveryKeyword)
     EXPECT_EQ(s.steps, 10);
     EXPECT_DOUBLE_EQ(s.stepLength, 0.5);
     EXPECT_DOUBLE_EQ(s.timeAcceleration, 10);
+    EXPECT_EQ(s.hostVersion, 160828);
     EXPECT_EQ(s.renderSteps, (std::vector<int> {1, 3}));
     EXPECT_EQ(s.renderEvery, 4);
     ASSERT_EQ(s.path.size(), 3u);
@@ -151,6 +161,9 @@ TEST(ScenarioReader, NamesFileLineAndFault)
         {"skyveil-scenario 1\nbodies Earth\nsteps 0\n" + at0 + "end\n", 3, "'steps'"},
         {"skyveil-scenario 1\nbodies Earth\nsteps 10\nstep -1\n" + at0 + "end\n", 4, "'step'"},
         {"skyveil-scenario 1\nbodies Earth\nsteps 10\ntimeacc 0\n" + at0 + "end\n", 4, "'timeacc'"},
+        {"skyveil-scenario 1\nbodies Earth\nsteps 10\nhostversion 2016\nhostversion 2016\n" + at0 + "end\n", 5,
+            "twice"},
+        {"skyveil-scenario 1\nbodies Earth\nsteps 10\nhostversion 1000000\n" + at0 + "end\n", 4, "'hostversion'"},
         {h + "camera sideways\n" + at0 + "end\n", 4, "'camera'"},
         {h + "at 0 Pluto alt 1km lng 0 lat 0\nend\n", 4, "body 'Pluto'"},
         {h + "at 0 Earth alt 1km lng 0 lat 91\nend\n", 4, "'lat'"},

@@ -1,18 +1,21 @@
 // The scene picture against what the host would show: the veil changes the planet exactly where the
-// shell covers it, the Sun lights the side of the body that faces it, only the clockwise side of a
-// triangle is drawn, the paired picture puts the carrier on the left, and the stand-in's ground is
-// the same on every run.
+// shell covers it, the Sun lights the side of the body that faces it, a vessel is lit by the light at
+// its origin (against hand-computed values), vessels are drawn in order with depth written, only the
+// clockwise side of a triangle is drawn, the paired picture puts the carrier on the left, and the
+// stand-in's ground is the same on every run.
 #include "compare.h"
 #include "flightfixture.h"
 #include "offscreen.h"
 #include "scenerender.h"
 #include "surface.h"
 #include "triangleview.h"
+#include "vessellight.h"
 #include "viewmath.h"
 
 #include <hostsim/hostsim.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <random>
 
 using namespace skysim;
@@ -221,4 +224,161 @@ TEST(ProceduralGround, IsTheSameEveryTimeAndTellsTheBodiesApart)
     EXPECT_LT(double(land) / (land + sea), 0.5);
     // The noise varies between nearby points (it is not a constant).
     EXPECT_NE(fractalNoise(_V(0.25, -1.5, 3.75), 5), fractalNoise(_V(0.75, -1.5, 3.75), 5));
+}
+
+namespace {
+
+const double pi = 3.14159265358979323846;
+
+struct LightCase {
+    const char* name;
+    double radius, density, top, twilight; // the body
+    double altitude; // of the vessel's origin [m]
+    double phi; // angle between the Sun and the body's centre seen from the vessel [rad]
+    float r, g, b, ambient;
+};
+
+// The Earth (R 6371.01 km, rho0 1.225, atmosphere to 200 km, seen 110 km high at the horizon) and the
+// Moon (R 1737.53 km, none); the Sun 1 AU away, apparent radius 0.0046524 rad. Worked by hand:
+// ln(2.225) = 0.799757; amb0 = 0.4 x 0.799757 = 0.319903, at 10 km 0.319903 / 1.5 = 0.213269.
+// - Day, Sun overhead at 10 km: amb = 0.213269 - 0.05 = 0.163269, white x (1 - 0.081634) = 0.918366.
+// - Sun's centre on the horizon at 10 km (phi = ap = asin(R / (R + 10 km)), elevation -3.2081 deg):
+//   half the disc; d = 0.799757: red (0.680097, 0.480158, 0.200243) x 0.5 = (0.340049, 0.240079,
+//   0.100122); amb = 0.213269 x (10.7919 / 20) - 0.05 = 0.065080; x (1 - 0.032540) = (0.328984,
+//   0.232267, 0.096864).
+// - Sun 0.5 rad from the body's centre: in the shadow, elevation -61 deg: nothing at all.
+// - The Moon: white in full Sun, 0.5 grey with half the disc set, no ambient ever.
+// - Over the Earth's atmosphere (300 km), Sun overhead: white, no ambient.
+const double earthR = 6.37101e6, moonR = 1.73753e6;
+const LightCase lightCases[] = {
+    {"Day", earthR, 1.225, 200e3, 110e3, 10e3, pi, 0.918366f, 0.918366f, 0.918366f, 0.163269f},
+    {"SunCentreOnTheHorizon", earthR, 1.225, 200e3, 110e3, 10e3, std::asin(earthR / (earthR + 10e3)), 0.328984f,
+        0.232267f, 0.096864f, 0.065080f},
+    {"PlanetShadow", earthR, 1.225, 200e3, 110e3, 10e3, 0.5, 0, 0, 0, 0},
+    {"NoAtmosphereDay", moonR, 0, 0, 0, 10e3, pi, 1, 1, 1, 0},
+    {"NoAtmosphereHalfSet", moonR, 0, 0, 0, 10e3, std::asin(moonR / (moonR + 10e3)), 0.5f, 0.5f, 0.5f, 0},
+    {"AboveTheAtmosphere", earthR, 1.225, 200e3, 110e3, 300e3, pi, 1, 1, 1, 0},
+};
+
+} // namespace
+
+TEST(VesselLighting, MatchesHandComputedValues)
+{
+    for (const LightCase& c : lightCases) {
+        LightingBody body;
+        body.radius = c.radius;
+        body.density = c.density;
+        body.atmosphereTop = c.top;
+        body.twilightHeight = c.twilight;
+        // The body at the origin, the vessel over it on +y, the Sun 1 AU from the vessel at angle phi
+        // from the direction down to the body's centre.
+        const VECTOR3 vessel = _V(0, c.radius + c.altitude, 0);
+        const VECTOR3 sun = vessel + _V(std::sin(c.phi), -std::cos(c.phi), 0) * 1.496e11;
+        const VesselLight l = vesselLight(vessel, sun, body);
+        EXPECT_NEAR(l.sun[0], c.r, 5e-6) << c.name;
+        EXPECT_NEAR(l.sun[1], c.g, 5e-6) << c.name;
+        EXPECT_NEAR(l.sun[2], c.b, 5e-6) << c.name;
+        EXPECT_NEAR(l.ambient, c.ambient, 5e-6) << c.name;
+    }
+}
+
+// Two vessels seen from above the Earth's night side, each a sunward-facing square under the camera:
+// the host lights each by the Sun at its own origin, and draws them in the order given with depth
+// written, so a translucent square drawn first hides a vessel behind it drawn later.
+TEST(VesselLighting, EachVesselTakesItsLightAtItsOriginAndDrawnOrderDecidesWhatHides)
+{
+    Offscreen gl;
+    std::string err;
+    const int w = 64, h = 48;
+    ASSERT_TRUE(gl.open(w, h, err)) << err;
+    SceneView v;
+    v.bodyName = "Earth";
+    v.bodyRadius = earthR;
+    v.bodyPos = _V(1.496e11, 0, 0); // the Sun at the origin, on the body's -x side
+    v.bodyDensity = 1.225;
+    v.bodyAtmosphereTop = 200e3;
+    v.bodyTwilightHeight = 110e3;
+    // Camera 20 km over the body's +y pole region looking at squares that face the Sun (-x).
+    v.camPos = v.bodyPos + _V(-100, earthR + 20e3, 0);
+    v.camDir = _V(1, 0, 0);
+    v.camUp = _V(0, 1, 0);
+    static NTVERTEX square[4] = {
+        {0, -5, -5, -1, 0, 0, 0, 0}, {0, 5, -5, -1, 0, 0, 0, 0}, {0, 5, 5, -1, 0, 0, 0, 0}, {0, -5, 5, -1, 0, 0, 0, 0}};
+    static WORD both[12] = {0, 1, 2, 0, 2, 3, 0, 2, 1, 0, 3, 2}; // both sides
+    auto vesselAt = [&](double ahead, const VECTOR3& origin, float alpha) {
+        SceneGroup g;
+        g.group.Vtx = square;
+        g.group.nVtx = 4;
+        g.group.Idx = both;
+        g.group.nIdx = 12;
+        g.material.diffuse = {1, 1, 1, alpha};
+        g.material.ambient = {1, 1, 1, alpha};
+        g.pos = v.camPos + _V(ahead, 0, 0);
+        g.vesselPos = origin;
+        return g;
+    };
+    const VECTOR3 day = v.bodyPos + _V(-(earthR + 10e3), 0, 0); // under the Sun
+    const VECTOR3 night = v.bodyPos + _V(earthR + 10e3, 0, 0); // opposite it
+    auto centre = [&](const SceneView& sv) { return brightness(renderScene(gl, sv), w, w / 2, h / 2); };
+
+    // One opaque square: bright with a day origin, nearly black with a night one, same normals.
+    SceneView one = v;
+    one.groups = {vesselAt(50, day, 1)};
+    const int lit = centre(one);
+    one.groups = {vesselAt(50, night, 1)};
+    const int unlit = centre(one);
+    EXPECT_GT(lit, 600);
+    EXPECT_LT(unlit, lit / 8);
+
+    // A translucent square at 30 m and an opaque one at 60 m behind it.
+    SceneView pair = v;
+    pair.groups = {vesselAt(30, night, 0.3f), vesselAt(60, day, 1)};
+    const int hidden = centre(pair);
+    pair.groups = {vesselAt(60, day, 1), vesselAt(30, night, 0.3f)};
+    const int seenThrough = centre(pair);
+    EXPECT_LT(hidden, 60);
+    EXPECT_GT(seenThrough, lit / 2);
+}
+
+// The dusk flight's day and night pictures: on the night side the carrier's light is the faint ambient
+// light alone, so the veil changes the ground by less than a tenth of what it changes by day.
+TEST(VesselLighting, AtNightTheVeilChangesTheGroundUnderATenthOfWhatItDoesByDay)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    Scenario s;
+    ScenarioError se;
+    ASSERT_TRUE(loadScenario("dusk", s, se)) << se.message();
+    const std::vector<int> shots = renderPlan(s);
+    ASSERT_EQ(shots.size(), 3u);
+    Offscreen gl;
+    std::string err;
+    const int w = 200, h = 150;
+    ASSERT_TRUE(gl.open(w, h, err)) << err;
+    Flight f;
+    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+    std::vector<double> change; // mean |with - without| per channel over the ground, at each picture
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        if (k != shots[0] && k != shots[2])
+            continue;
+        const SceneView v = f.scene();
+        ASSERT_GT(f.observe(k).groupsDrawn, 6) << k;
+        SceneView bare = v;
+        bare.groups.clear();
+        const std::vector<std::uint8_t> with = renderScene(gl, v), without = renderScene(gl, bare);
+        long sum = 0, ground = 0;
+        for (std::size_t i = 0; i < with.size(); i += 3) {
+            if (without[i] + without[i + 1] + without[i + 2] == 0)
+                continue; // the sky
+            ++ground;
+            for (int c = 0; c < 3; ++c)
+                sum += std::abs(int(with[i + c]) - int(without[i + c]));
+        }
+        ASSERT_GT(ground, w * h / 4) << k;
+        change.push_back(double(sum) / double(3 * ground));
+    }
+    ASSERT_EQ(change.size(), 2u);
+    EXPECT_GT(change[0], 20.0) << "the veil barely shows by day";
+    EXPECT_LT(change[1], 0.1 * change[0]) << "day " << change[0] << ", night " << change[1];
 }

@@ -214,8 +214,8 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
     Options o;
     std::string err;
     const char* good[] = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39", "--size",
-        "320x200", "--no-progress", "--keep-root"};
-    ASSERT_TRUE(parseOptions(13, good, o, err)) << err;
+        "320x200", "--no-progress", "--keep-root", "--host-version", "060929"};
+    ASSERT_TRUE(parseOptions(15, good, o, err)) << err;
     EXPECT_EQ(o.scenario, "ascent");
     EXPECT_EQ(o.outDir, "d");
     EXPECT_EQ(o.steps, 40);
@@ -224,9 +224,10 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
     EXPECT_EQ(o.height, 200);
     EXPECT_FALSE(o.progress);
     EXPECT_TRUE(o.keepRoot);
-    const std::vector<std::vector<const char*>> bad
-        = {{"x", "--steps"}, {"x", "--steps", "0"}, {"x", "--size", "10x10"}, {"x", "--size", "big"},
-            {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"}, {"x", "--frobnicate"}};
+    EXPECT_EQ(o.hostVersion, 60929);
+    const std::vector<std::vector<const char*>> bad = {{"x", "--steps"}, {"x", "--steps", "0"},
+        {"x", "--size", "10x10"}, {"x", "--size", "big"}, {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"},
+        {"x", "--host-version", "16.0828"}, {"x", "--frobnicate"}};
     for (const auto& args : bad) {
         Options p;
         EXPECT_FALSE(parseOptions(int(args.size()), args.data(), p, err)) << args.back();

@@ -6,6 +6,7 @@
 #include "meshfile.h"
 #include "stepping.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace hostsim {
@@ -129,10 +130,14 @@ DrawStats drawStats(OBJHANDLE vessel)
 std::vector<DrawItem> drawList()
 {
     std::vector<DrawItem> out;
-    const World& w = world();
-    for (Vessel* v : w.vessels) {
-        if (!v->visual)
-            continue;
+    std::vector<Vessel*> drawn;
+    for (Vessel* v : world().vessels) {
+        if (v->visual)
+            drawn.push_back(v);
+    }
+    std::stable_sort(drawn.begin(), drawn.end(),
+        [](const Vessel* a, const Vessel* b) { return a->visual->serial < b->visual->serial; });
+    for (Vessel* v : drawn) {
         const VECTOR3 pos = v->globalPos();
         const MATRIX3 rot = v->rotation();
         for (std::size_t m = 0; m < v->visual->meshes.size() && m < v->meshes.size(); ++m) {
@@ -152,6 +157,7 @@ std::vector<DrawItem> drawList()
                 item.modulateAlpha = mesh->modulateMatAlpha != 0;
                 item.pos = pos + mul(rot, v->meshes[m].ofs);
                 item.rot = rot;
+                item.vesselPos = pos;
                 out.push_back(item);
             }
         }

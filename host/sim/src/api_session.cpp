@@ -164,6 +164,11 @@ void setStartMJD(double mjd)
     world().mjd0 = mjd;
 }
 
+void setOrbiterVersion(int version)
+{
+    world().orbiterVersion = version;
+}
+
 double simTime()
 {
     return world().simt;

@@ -22,7 +22,7 @@ BodySpec bodyPreset(const std::string& name)
         b.rotationOffset = 4.88948754; // Earth's rotation angle at the J2000 epoch (GMST 280.46 deg)
         b.pos = _V(AU, 0, 0);
         b.atmosphere = true;
-        b.atm = ATMCONST {101.4e3, 1.293, 286.91, 1.4, 0.5, 21.2e3, 200e3, 6.57101e6, 110e3, {{0.29, 0.49, 0.75}}};
+        b.atm = ATMCONST {101.4e3, 1.225, 286.91, 1.4, 0.5, 21.2e3, 200e3, 6.57101e6, 110e3, {{0.29, 0.49, 0.75}}};
     } else if (key == "moon") {
         b.name = "Moon";
         b.radius = 1.73753e6;

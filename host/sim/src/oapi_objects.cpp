@@ -20,7 +20,7 @@ template <typename List> OBJHANDLE objectAt(const List& objects, int index)
 OAPIFUNC int oapiGetOrbiterVersion()
 {
     HOSTSIM_COUNT("oapiGetOrbiterVersion");
-    return 160828; // the 2016 generation whose interface the stand-in mirrors
+    return world().orbiterVersion;
 }
 
 OAPIFUNC OBJHANDLE oapiGetObjectByName(char* name)

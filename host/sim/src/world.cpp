@@ -40,6 +40,11 @@ World* makeWorld()
 
 } // namespace
 
+long nextVisualSerial()
+{
+    return ++world().visualSerial;
+}
+
 World& world()
 {
     // Never destroyed: modules may call into the host while the process exits; shutdown() frees

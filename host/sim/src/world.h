@@ -54,8 +54,12 @@ struct MeshSlot {
     WORD visMode = MESHVIS_EXTERNAL;
 };
 
+// Order in which visuals come into being: the host draws vessels in that order.
+long nextVisualSerial();
+
 struct Visual {
     Vessel* vessel = nullptr;
+    long serial = nextVisualSerial(); // later visuals have larger numbers
     std::vector<std::unique_ptr<Mesh>> meshes; // one instance per mesh slot
 };
 
@@ -101,6 +105,10 @@ struct World {
     VECTOR3 camDirLocal = {{0, 0, -1}};
     VECTOR3 camGlobalPos = {{0, 0, 0}}, camGlobalDir = {{0, 0, 1}};
     double aperture = 20.0 * RAD;
+
+    // What oapiGetOrbiterVersion reports (YYMMDD): the 2006-P1 edition unless set otherwise.
+    int orbiterVersion = 60929;
+    long visualSerial = 0;
 
     // Time
     double simt = 0, simdt = 0, realStep = 0.1, warp = 1, mjd0 = 51544.5;

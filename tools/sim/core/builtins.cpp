@@ -52,6 +52,31 @@ at 299 Earth alt 2.5R  lng -40 lat 20
 render 0 40 80 150
 end
 )"},
+    {"dusk", R"(skyveil-scenario 1
+# Across the terminator into the night at one height, 15 km, over the layer, the camera looking west
+# towards the Sun (before each picture the vessel drifts slowly back). The host lights the whole
+# carrier with one Sun colour taken at its origin, 10 km over the ground under the vessel, and that
+# light reaches the shell through its normals. By day, the Sun high over the sea, the haze is lit. At
+# dusk the Sun has set on the ground below and is setting for the carrier: its light is reddened and
+# weak and comes from under the shell's horizon, so the veil shows only as a grey sheen of the
+# atmosphere's ambient light. At night it has the faint ambient light alone and all but vanishes. The
+# Sun stands over longitude -100, near latitude -23 (January).
+name dusk
+bodies Earth
+camera external
+steps 480
+step 1
+timeacc 1
+at 0   Earth alt 15km lng -100    lat -20
+at 60  Earth alt 15km lng -100.02 lat -20
+at 200 Earth alt 15km lng -8      lat -20
+at 260 Earth alt 15km lng -8.02   lat -20
+at 420 Earth alt 15km lng 40      lat -20
+at 479 Earth alt 15km lng 39.98   lat -20
+view 0 horizon 40
+render 59 259 479
+end
+)"},
     {"earth-to-moon", R"(skyveil-scenario 1
 # A change of reference body: in Earth orbit, then in lunar orbit and down to a low pass over the
 # Moon. The engine restarts for the new body and the carrier moves to it. On the day side of both:

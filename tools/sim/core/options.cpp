@@ -40,6 +40,8 @@ const char* usageText()
            "  --size WxH             picture size in pixels (default: 800x600)\n"
            "  --root DIR             root tree with modules/veilcore.dll and modules/plugin/skyveil.dll\n"
            "                         (default: the one built next to this program)\n"
+           "  --host-version N       the version the host reports, as YYMMDD (default: the scenario's,\n"
+           "                         else 60929, the 2006-P1 edition)\n"
            "  --no-progress          no progress bar (it is shown only on a terminal anyway)\n"
            "  --keep-root            keep the flight's temporary root tree and say where it is\n"
            "  --help                 this text\n";
@@ -108,6 +110,14 @@ bool parseOptions(int argc, const char* const* argv, Options& opt, std::string& 
                 opt.renderAt.push_back(st);
             }
             opt.renderAtGiven = true;
+        } else if (a == "--host-version") {
+            if (!value(v))
+                return false;
+            if (!wholeNumber(v, 1, 999999, opt.hostVersion)) {
+                err = "--host-version needs the host's version as YYMMDD, a whole number from 1 to 999999, not '" + v
+                    + "'";
+                return false;
+            }
         } else if (a == "--size") {
             if (!value(v))
                 return false;

@@ -17,6 +17,7 @@ struct Options {
     bool noRender = false;
     int width = 800, height = 600;
     bool progress = true;
+    int hostVersion = 0; // 0: the scenario's, else the stand-in's own (060929)
     bool keepRoot = false; // keep the flight's temporary root tree (the engine's files in it)
     bool help = false;
     bool list = false;

@@ -62,6 +62,7 @@ private:
     bool stepsLine(int no, const Words& words);
     bool stepLine(int no, const Words& words);
     bool timeaccLine(int no, const Words& words);
+    bool hostversionLine(int no, const Words& words);
     bool renderLine(int no, const Words& words);
     bool waypoint(int no, const Words& words);
     bool view(int no, const Words& words);
@@ -72,6 +73,7 @@ private:
     bool header_ = false;
     bool ended_ = false;
     int nameLine_ = 0, bodiesLine_ = 0, cameraLine_ = 0, stepsLine_ = 0, stepLine_ = 0, accLine_ = 0;
+    int versionLine_ = 0;
     int everyLine_ = 0;
     std::vector<int> renderLines_;
 };
@@ -349,6 +351,17 @@ bool Reader::timeaccLine(int no, const Words& words)
     return true;
 }
 
+bool Reader::hostversionLine(int no, const Words& words)
+{
+    long v = 0;
+    if (!once(no, words[0], versionLine_))
+        return false;
+    if (words.size() != 2 || !wholeNumber(words[1], 1, 999999, v))
+        return fail(no, "'hostversion' needs the host's version as YYMMDD, a whole number from 1 to 999999");
+    out_.hostVersion = int(v);
+    return true;
+}
+
 bool Reader::renderLine(int no, const Words& words)
 {
     const std::size_t n = words.size() - 1;
@@ -399,6 +412,7 @@ bool Reader::line(int no, const Words& words)
         {"steps", &Reader::stepsLine},
         {"step", &Reader::stepLine},
         {"timeacc", &Reader::timeaccLine},
+        {"hostversion", &Reader::hostversionLine},
         {"render", &Reader::renderLine},
         {"at", &Reader::waypoint},
         {"view", &Reader::view},

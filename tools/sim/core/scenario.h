@@ -51,6 +51,7 @@ struct Scenario {
     int renderEvery = 0; // draw every N steps (from "render every"), 0 for none
     std::vector<Waypoint> path; // ascending steps, the first at step 0
     std::vector<ViewChange> views; // ascending steps (from "view"); none: horizon, 40 degrees
+    int hostVersion = 0; // what the host reports as its version (from "hostversion"); 0: the stand-in's own
 };
 
 // Where and why a scenario text was refused.

@@ -157,17 +157,15 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
 
     if (withAddon) {
         hostsim::clearMessages();
+        if (s.hostVersion > 0)
+            hostsim::setOrbiterVersion(s.hostVersion);
         if (!hostsim::loadPlugin("skyveil")) {
             err = "the stand-in simulator could not load the add-on: " + hostsim::lastError();
             end();
             return false;
         }
-        if (!hostsim::messages().empty()) {
-            const hostsim::Message& m = hostsim::messages().front();
-            err = "the add-on reported \"" + m.caption + ": " + m.text + "\"";
-            end();
-            return false;
-        }
+        for (const hostsim::Message& m : hostsim::messages())
+            messages_.push_back(m.caption + ": " + m.text);
     }
     return true;
 }
@@ -387,6 +385,11 @@ SceneView Flight::scene() const
     v.bodyPos = globalPosOf(fv.body);
     v.bodyRot = rotationOf(fv.body);
     v.bodyRadius = fv.body ? oapiGetSize(fv.body) : 0.0;
+    if (const ATMCONST* atm = fv.body ? oapiGetPlanetAtmConstants(fv.body) : nullptr) {
+        v.bodyDensity = atm->rho0;
+        v.bodyAtmosphereTop = atm->altlimit;
+        v.bodyTwilightHeight = atm->horizonalt;
+    }
     for (const auto& b : bodies_) {
         if (b.second == fv.body)
             v.bodyName = b.first;
@@ -402,6 +405,7 @@ SceneView Flight::scene() const
         g.material = item.material;
         g.pos = item.pos;
         g.rot = item.rot;
+        g.vesselPos = item.vesselPos;
         v.groups.push_back(g);
     }
     return v;

@@ -37,6 +37,10 @@ public:
     bool begin(
         const Scenario& s, const std::string& rootTemplate, bool withAddon, std::string& err, bool keepRoot = false);
 
+    // The message boxes the add-on showed while it loaded, as "CAPTION: TEXT"; the flight goes on after
+    // them, as the host's does.
+    const std::vector<std::string>& addonMessages() const { return messages_; }
+
     // The flight's own root tree, the simulator's working directory while it flies.
     const std::string& rootDir() const { return rootDir_; }
 
@@ -79,6 +83,7 @@ private:
 
     Scenario scenario_;
     std::string rootDir_;
+    std::vector<std::string> messages_;
     std::unique_ptr<hostsim::Session> session_;
     std::vector<std::pair<std::string, OBJHANDLE>> bodies_;
     OBJHANDLE focus_ = nullptr;

@@ -38,6 +38,8 @@ Scenario applyOptions(Scenario s, const Options& opt)
     }
     if (opt.renderEvery > 0)
         s.renderEvery = opt.renderEvery;
+    if (opt.hostVersion > 0)
+        s.hostVersion = opt.hostVersion;
     if (opt.noRender) {
         s.renderSteps.clear();
         s.renderEvery = 0;
@@ -117,6 +119,9 @@ public:
         Flight f;
         if (!f.begin(s_, root, true, why, opt_.keepRoot))
             return false;
+        // The host shows the add-on's message boxes and flies on; so does the runner.
+        for (const std::string& m : f.addonMessages())
+            out << "the add-on showed a message box: " << m << "\n";
         for (int k = 0; k < s_.steps; ++k) {
             const double us = f.fly(k);
             TraceRow row = f.observe(k);

@@ -41,6 +41,11 @@ void planetMaterial(const std::string& body, float dim)
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
 }
 
+bool samePlace(const VECTOR3& a, const VECTOR3& b)
+{
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
 // Whether the host could draw the group without reading outside its arrays.
 bool drawable(const MESHGROUP& g)
 {
@@ -125,26 +130,34 @@ std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, Scen
     ground.rot = view.bodyRot;
     drawPlanetCap(eye, view.bodyPos, view.bodyRadius, &ground);
 
-    // Then the vessels' pass on a cleared depth buffer: the carrier's groups as they stand, lit by
-    // the same Sun. Only the clockwise side of a triangle is drawn, as the host draws meshes (the
-    // pictures are not mirrored, so clockwise on screen is clockwise in GL's window too).
+    // Then the vessels' pass on a cleared depth buffer, in the order the view lists them (the order
+    // their visuals were created), each group as it stands. As the host does, every vessel is lit
+    // by one Sun colour taken at its origin, through its normals, and every group writes depth,
+    // translucent or not: a vessel drawn later that lies behind a drawn group is hidden by it. Only
+    // the clockwise side of a triangle is drawn, as the host draws meshes (the pictures are not
+    // mirrored, so clockwise on screen is clockwise in GL's window too).
     glClear(GL_DEPTH_BUFFER_BIT);
     loadPerspective(view.aperture, aspect, 1.0, farthestVertex(eye, view) * 1.01 + 1.0);
-    setSunLight(eye, sun, ambientLight);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CW);
     glCullFace(GL_BACK);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    // Translucent haze: tested against, but not written to, the depth buffer.
-    glDepthMask(GL_FALSE);
+    glDepthMask(GL_TRUE);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
+    const VECTOR3 sunPos = sunPosition(view);
+    const LightingBody lighting = lightingBody(view);
+    const VECTOR3* litVessel = nullptr;
     for (const SceneGroup& sg : view.groups) {
         const MESHGROUP& g = sg.group;
         if (!drawable(g)) {
             ++st.groupsSkipped;
             continue;
+        }
+        if (!litVessel || !samePlace(*litVessel, sg.vesselPos)) {
+            setVesselLight(eye, sun, vesselLight(sg.vesselPos, sunPos, lighting), ambientLight);
+            litVessel = &sg.vesselPos;
         }
         applyMaterial(sg.material);
         double mv[16];
@@ -160,7 +173,6 @@ std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, Scen
     }
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
-    glDepthMask(GL_TRUE);
     glDisable(GL_CULL_FACE);
     if (stats)
         *stats = st;

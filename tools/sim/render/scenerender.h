@@ -16,12 +16,13 @@ struct SceneStats {
     long triangles = 0;
 };
 
-// Draws the body with the stand-in's procedural ground (see surface.h), lit by the Sun, clears the
-// depth buffer, then draws every carrier group as it stands: vertex and index arrays used in place,
-// the group's material (diffuse alpha as the opacity, blended over the picture, no depth writes),
-// only the clockwise side of each triangle as the host does, placed by its vessel's position and
-// rotation, seen from the camera. Groups that would read outside their own vertex array are skipped,
-// not drawn. The context must be open; returns the picture as RGB rows, top first.
+// Draws the body with the stand-in's procedural ground (see surface.h), lit by the Sun per vertex,
+// clears the depth buffer, then draws every vessel group as it stands, in the view's order: vertex and
+// index arrays used in place, the group's material (diffuse alpha as the opacity, blended over the
+// picture, depth written as the host does), lit by its vessel's one light (vessellight.h) through its
+// normals, only the clockwise side of each triangle as the host does, placed by its vessel's position
+// and rotation, seen from the camera. Groups that would read outside their own vertex array are
+// skipped, not drawn. The context must be open; returns the picture as RGB rows, top first.
 std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, SceneStats* stats = nullptr);
 
 struct WireStats {

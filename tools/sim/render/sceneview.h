@@ -19,8 +19,9 @@ namespace skysim {
 struct SceneGroup {
     MESHGROUP group = {};
     MATERIAL material = {};
-    VECTOR3 pos = {{0, 0, 0}};
+    VECTOR3 pos = {{0, 0, 0}}; // the mesh's origin
     MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
+    VECTOR3 vesselPos = {{0, 0, 0}}; // the vessel's origin, where its light is taken
 };
 
 struct SceneView {
@@ -35,11 +36,15 @@ struct SceneView {
     VECTOR3 bodyPos = {{0, 0, 0}};
     MATRIX3 bodyRot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
     double bodyRadius = 0;
+    double bodyDensity = 0; // sea-level atmospheric density [kg/m^3], 0 without an atmosphere
+    double bodyAtmosphereTop = 0; // [m] altitude where the atmosphere ends
+    double bodyTwilightHeight = 0; // [m] height of the atmosphere seen at the horizon
 
     // The focus vessel's place (the observer)
     VECTOR3 observerPos = {{0, 0, 0}};
 
-    // The carrier's groups, in mesh order
+    // The groups of every vessel with a visual: vessel by vessel in the order their visuals were
+    // created (the host's drawing order), each vessel's in mesh order
     std::vector<SceneGroup> groups;
 };
 

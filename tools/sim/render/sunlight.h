@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sceneview.h"
+#include "vessellight.h"
 #include "viewmath.h"
 
 namespace skysim {
@@ -18,6 +19,18 @@ VECTOR3 sunDirection(const SceneView& view);
 // Sets GL light 0 to white light from direction `dir` under the current modelview, with the given
 // ambient share on light 0 and `globalAmbient` for the scene, and turns lighting on.
 void setDirectionalLight(const VECTOR3& dir, float ambient, float globalAmbient);
+
+// Where the Sun stands (global): the origin of the host's global frame, or for a body placed at the
+// origin a point 1 AU away along sunDirection.
+VECTOR3 sunPosition(const SceneView& view);
+
+// The view's reference body as the planet that lights its vessels.
+LightingBody lightingBody(const SceneView& view);
+
+// Sets GL light 0 to a vessel's light (its Sun colour from `sunDir`, its ambient term) for the camera
+// `eye`, with `sceneAmbient` as the scene's own ambient light, and turns lighting on. Loads the
+// camera's rotation as the modelview.
+void setVesselLight(const EyeFrame& eye, const VECTOR3& sunDir, const VesselLight& light, float sceneAmbient);
 
 // Sets GL light 0 to white sunlight from `sunDir` (global axes) for the camera `eye`, with the given
 // ambient share and no other ambient light, and turns lighting on. Loads the camera's rotation as

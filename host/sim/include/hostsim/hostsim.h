@@ -170,6 +170,11 @@ void setTimeAcceleration(double warp);
 // Modified Julian date at simulation time 0 (default 51544.5, the J2000 epoch).
 void setStartMJD(double mjd);
 
+// The version oapiGetOrbiterVersion reports, as the host's YYMMDD number (default 60929, the 2006-P1
+// edition; every 2016-era or later core reports 160000 or more). Set it before loading the add-on;
+// shutdown() restores the default.
+void setOrbiterVersion(int version);
+
 // ---------------------------------------------------------------------------------------------------
 // Modules and stepping
 // ---------------------------------------------------------------------------------------------------
@@ -266,12 +271,14 @@ struct DrawItem {
     MESHGROUP group = {};
     MATERIAL material = {};
     bool modulateAlpha = false;
-    VECTOR3 pos = {{0, 0, 0}};
+    VECTOR3 pos = {{0, 0, 0}}; // the mesh's origin (the vessel's plus the mesh offset), global
     MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
+    VECTOR3 vesselPos = {{0, 0, 0}}; // the vessel's origin, global: where the host takes its light
 };
 
 // Everything the drawing phase would draw now (vessels with a visual, meshes visible in the
-// current camera mode, groups not flagged 0x2 and non-empty). Pointers in the records are live.
+// current camera mode, groups not flagged 0x2 and non-empty), vessel by vessel in the order their
+// visuals were created, as the host draws them. Pointers in the records are live.
 std::vector<DrawItem> drawList();
 
 // Camera as the host sees it now.
