@@ -208,10 +208,6 @@ void HazeCarrier::fillFrame(const VESSEL* focus)
 
 void HazeCarrier::reanchor(VESSELSTATUS2& status, const VESSEL* focus)
 {
-    status.status = 1;
-    double radius = 0.0;
-    oapiGetEquPos(focus->GetHandle(), &status.surf_lng, &status.surf_lat, &radius);
-    status.rbody = focus->GetSurfaceRef();
-    status.surf_hdg = 0.0;
+    landUnderFocus(status, focus);
     DefSetStateEx(&status);
 }
