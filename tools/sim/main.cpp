@@ -1,7 +1,7 @@
 // skyveil-sim: flies a scenario in the stand-in simulator with the skyveil add-on and shows what the
 // host would draw. Usage in --help and README.md.
 #include "options.h"
-#include "runner.h"
+#include "demo.h"
 
 #include <exception>
 #include <iostream>

@@ -1,6 +1,6 @@
 // Orbiter.exe for Windows: flies a scenario in the stand-in simulator with the add-on's Windows
 // binaries, as skyveil-sim does on Linux but without pictures, and writes the same trace and summary.
-#include "flyrun.h"
+#include "scenariorun.h"
 
 #include <exception>
 #include <io.h>
@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     }
     opt.noRender = true;
     try {
-        return skysim::flyRun(opt, SKYVEIL_SIM_ROOT, _isatty(_fileno(stdout)) != 0, nullptr, std::cout, std::cerr);
+        return skysim::runScenario(opt, SKYVEIL_SIM_ROOT, _isatty(_fileno(stdout)) != 0, nullptr, std::cout, std::cerr);
     } catch (const std::exception& e) {
         std::cerr << "Orbiter: " << e.what() << "\n";
         return 1;
