@@ -5,7 +5,7 @@
 #include "benchstats.h"
 #include "blockfloor.h"
 #include "roam.h"
-#include "roamsetup.h"
+#include "roamtuning.h"
 #include "timers.h"
 
 #include <benchmark/benchmark.h>
@@ -23,11 +23,20 @@ using skybench::FloorGrid;
 
 constexpr double earthRadius = 6371000.0; // [m]
 
-// Started as the front's restart starts it: the observer 1 km above the surface on the y axis, the
-// snapshot still clear, so the roots are first queued from the body's centre.
+// Started as the front's restart starts it: the restart's tuning, the body's axes the global ones, the
+// observer 1 km above the surface on the y axis, the snapshot still clear, so the roots are first
+// queued from the body's centre.
 std::unique_ptr<roampl> started()
 {
-    std::unique_ptr<roampl> e = roamfresh(earthRadius);
+    std::unique_ptr<roampl> e(new roampl());
+    e->enabled = 1;
+    e->radius = earthRadius;
+    e->rhalf = earthRadius / 2;
+    e->rquarter = earthRadius / 4;
+    roamtune(e.get());
+    e->axes[0] = mkvec(1, 0, 0);
+    e->axes[1] = mkvec(0, 1, 0);
+    e->axes[2] = mkvec(0, 0, 1);
     e->observer = mkvec(0, earthRadius + 1000, 0);
     roamstart(e.get());
     return e;

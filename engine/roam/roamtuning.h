@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CarrierStand.h"
+#include "roamrecords.h"
 
 #include <cstdint>
 
@@ -30,3 +31,16 @@ constexpr roamtuning restarttuning = {
 // on the carrier's origin only while the shell is exactly as high as the carrier stands.
 static_assert(restarttuning.shellheight == carrierStandHeight,
     "the shell's apex must lie at the carrier's origin: shellheight equals the carrier's stand height");
+
+// Sets the tuning fields of e from restarttuning, for an engine record started without a restart
+// (the restart sets the same fields itself, in its own order). e must not be null.
+inline void roamtune(roampl* e)
+{
+    e->loadlimit = restarttuning.loadlimit;
+    e->budgetprio = restarttuning.budgetprio;
+    e->budgettess = restarttuning.budgettess;
+    e->maxlevel = restarttuning.maxlevel;
+    e->yshift = restarttuning.yshift;
+    e->splitfactor = restarttuning.splitfactor;
+    e->shellheight = restarttuning.shellheight;
+}

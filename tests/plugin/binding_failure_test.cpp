@@ -1,6 +1,6 @@
 // Engine libraries that cannot be bound: one message box each, no carrier ever, and a carrier that a
 // scenario brought along deletes itself.
-#include "PluginHarness.h"
+#include "pluginharness.h"
 
 #include <gtest/gtest.h>
 

@@ -10,14 +10,8 @@ std::unique_ptr<roampl> roamfresh(double radius)
     e->radius = radius;
     e->rhalf = radius / 2;
     e->rquarter = radius / 4;
-    e->shellheight = restarttuning.shellheight;
     e->warmup = 1;
-    e->yshift = restarttuning.yshift;
-    e->splitfactor = restarttuning.splitfactor;
-    e->maxlevel = restarttuning.maxlevel;
-    e->budgetprio = restarttuning.budgetprio;
-    e->budgettess = restarttuning.budgettess;
-    e->loadlimit = restarttuning.loadlimit;
+    roamtune(e.get());
     e->axes[0] = mkvec(1, 0, 0);
     e->axes[1] = mkvec(0, 1, 0);
     e->axes[2] = mkvec(0, 0, 1);

@@ -1,6 +1,6 @@
 // Visuals: created in the drawing phase of the step that made the vessel, each with its own deep
 // copy of the meshes, drawn from the group records as they stand, and freeing only its own arrays.
-#include "sim_fixture.h"
+#include "simfixture.h"
 
 namespace {
 
