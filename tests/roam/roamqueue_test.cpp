@@ -167,9 +167,9 @@ TEST_F(RoamQueues, DeadOrNullBlocksAreLeftAlone)
 // and removes.
 TEST_F(RoamQueues, BitmapCandidatesEqualAWalkOverTheHeads)
 {
-    std::vector<blocktyp*> ours;
-    for (int i = 0; i < 40; ++i)
-        ours.push_back(loose());
+    std::vector<blocktyp*> ours(40);
+    for (blocktyp*& b : ours)
+        b = loose();
     const auto highest = [&]() -> qentrytyp* {
         for (int i = roambuckets - 1; i >= 0; --i)
             if (e->splitq[i])
