@@ -50,11 +50,7 @@ void createCarrier()
     if (!focus)
         return;
     VESSELSTATUS2 status = blankStatus2();
-    status.status = 1;
-    status.rbody = focus->GetSurfaceRef();
-    double radius = 0.0;
-    oapiGetEquPos(focus->GetHandle(), &status.surf_lng, &status.surf_lat, &radius);
-    status.surf_hdg = 0.0;
+    landUnderFocus(status, focus);
     oapiCreateVesselEx(carrierVesselName, carrierClassName, &status);
 }
 

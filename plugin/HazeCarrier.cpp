@@ -2,6 +2,7 @@
 #include "HazeCarrier.h"
 
 #include "Adapters.h"
+#include "CarrierStand.h"
 #include "EquToGlobal.h"
 #include "PluginState.h"
 #include "VesselState.h"
@@ -18,10 +19,11 @@ const double carrierSize = 1e8; // [m] keeps the carrier in every view
 const double visibilityLimit = 7.5e-8; // apparent size below which it is not drawn
 const double spotLimit = 1.5e-7; // apparent size below which no spot is drawn
 const VECTOR3 cameraOffset = {{0.0, 1.467, 6.782}}; // [m]
-// Touchdown points [m]: the contact plane lies 10 km above the origin along the vessel's y axis.
-const VECTOR3 touchdown1 = {{0.0, 10000.0, 10.0}};
-const VECTOR3 touchdown2 = {{-3.5, 10000.0, -3.0}};
-const VECTOR3 touchdown3 = {{3.5, 10000.0, -3.0}};
+// Touchdown points [m]: the contact plane lies the stand height above the origin along the vessel's
+// y axis, so a landed carrier's origin stands that high over the ground.
+const VECTOR3 touchdown1 = {{0.0, carrierStandHeight, 10.0}};
+const VECTOR3 touchdown2 = {{-3.5, carrierStandHeight, -3.0}};
+const VECTOR3 touchdown3 = {{3.5, carrierStandHeight, -3.0}};
 const char carrierMeshName[] = "hazeves";
 
 HostVector toHost(const VECTOR3& v)
@@ -230,10 +232,6 @@ void HazeCarrier::fillFrame(const VESSEL* focus)
 
 void HazeCarrier::reanchor(VESSELSTATUS2& status, const VESSEL* focus)
 {
-    status.status = 1;
-    double radius = 0.0;
-    oapiGetEquPos(focus->GetHandle(), &status.surf_lng, &status.surf_lat, &radius);
-    status.rbody = focus->GetSurfaceRef();
-    status.surf_hdg = 0.0;
+    landUnderFocus(status, focus);
     DefSetStateEx(&status);
 }

@@ -2,7 +2,7 @@
 //
 // One library serves the host in two roles: as a plug-in (InitModule, ExitModule, opcPreStep) and
 // as the vessel module of class HazeCarrier (ovcInit, ovcExit). The SDK's own glue (library attach
-// and detach, GetModuleVersion) lives apart, in ModuleGlue.cpp. Nothing thrown leaves an entry point.
+// and detach, GetModuleVersion) comes with the SDK's static library. Nothing thrown leaves an entry point.
 #include "Adapters.h"
 #include "CarrierControl.h"
 #include "EngineBinding.h"

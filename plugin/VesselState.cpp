@@ -17,3 +17,12 @@ VESSELSTATUS2 readStatus2(const VESSEL* vessel)
     vessel->GetStatusEx(&status);
     return status;
 }
+
+void landUnderFocus(VESSELSTATUS2& status, const VESSEL* focus)
+{
+    status.status = 1;
+    status.rbody = focus->GetSurfaceRef();
+    double radius = 0.0;
+    oapiGetEquPos(focus->GetHandle(), &status.surf_lng, &status.surf_lat, &radius);
+    status.surf_hdg = 0.0;
+}

@@ -11,6 +11,7 @@
 #include "frameout.h"
 #include "frontstate.h"
 #include "roaminternal.h"
+#include "roamtuning.h"
 
 #include <algorithm>
 #include <cmath>
@@ -117,12 +118,8 @@ void peerInit(StatelessPeer* p)
 void peerStep(StatelessPeer* p, const roampl& engine)
 {
     roampl* e = &p->geometry;
+    roamtune(e); // the engine's tuning, as its restart set it
     e->radius = engine.radius;
-    e->shellheight = engine.shellheight;
-    e->yshift = engine.yshift;
-    e->splitfactor = engine.splitfactor;
-    e->maxlevel = engine.maxlevel;
-    e->loadlimit = engine.loadlimit;
     e->obsnap = engine.obsnap;
     e->rotx = engine.rotx;
     e->roty = engine.roty;

@@ -32,9 +32,9 @@ struct StatelessPeer {
 // Sizes the block storage and the selection once, so that a step allocates nothing.
 void peerInit(StatelessPeer* p);
 
-// One step, seen as the engine saw it: per-body fields, observer snapshot and rotation copied from
-// `engine` (which must be started, so that gridindices is filled). Selects the leaves, makes each of
-// their blocks and points the groups at them; the rest at the placeholder.
+// One step, seen as the engine saw it: the restart's tuning, and the radius, observer snapshot and
+// rotation copied from `engine` (which must be started, so that gridindices is filled). Selects the leaves, makes each
+// of their blocks and points the groups at them; the rest at the placeholder.
 void peerStep(StatelessPeer* p, const roampl& engine);
 
 } // namespace skybench

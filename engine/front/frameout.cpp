@@ -13,6 +13,12 @@ void setgroup(HostMeshGroup* g, HostVertex* vtx, std::uint16_t* idx, std::uint32
 
 namespace {
 
+// The haze's diffuse colour, and its diffuse alpha at full strength (scaled by the haze factor).
+constexpr float hazered = 0.61f;
+constexpr float hazegreen = 0.8f;
+constexpr float hazeblue = 1.0f;
+constexpr double hazeopacity = 0.3;
+
 void refine(frontpl* f)
 {
     roampl* e = &f->engine;
@@ -68,10 +74,10 @@ std::int32_t hazematerial(frontpl* f, double d, double rv)
         m->ambient.a = alpha;
         m->specular.a = alpha;
         m->emissive.a = alpha;
-        m->diffuse.r = 0.61f;
-        m->diffuse.g = 0.8f;
-        m->diffuse.b = 1.0f;
-        m->diffuse.a = static_cast<float>(0.3 * haze);
+        m->diffuse.r = hazered;
+        m->diffuse.g = hazegreen;
+        m->diffuse.b = hazeblue;
+        m->diffuse.a = static_cast<float>(hazeopacity * haze);
     }
     return flag;
 }

@@ -1,32 +1,12 @@
 #include "restart.h"
 
 #include "hostcalls.h"
+#include "roamtuning.h"
 
 #include <cstdint>
 #include <cstring>
 
 namespace {
-
-// The engine's tuning, set afresh at every restart (in this order, after the name and the warm-up).
-struct restarttuning {
-    std::int32_t loadlimit; // leaf load at which splitting stops and merging starts (128 per leaf)
-    std::int64_t budgetprio; // default budget of the re-prioritisation pass [us]
-    std::int64_t budgettess; // default budget of the split and merge pass [us]
-    std::int32_t maxlevel; // deepest level a block may be split to
-    double yshift; // output y lowered by radius + yshift: the carrier stands this high over the ground [m]
-    double splitfactor; // distance factor of the split test
-    double shellheight; // height of the shell above the surface [m]
-};
-
-constexpr restarttuning tuning = {
-    8000, // loadlimit
-    2000, // budgetprio [us]
-    2000, // budgettess [us]
-    10, // maxlevel
-    10000.0, // yshift [m]
-    2.2, // splitfactor
-    10000.0, // shellheight [m]
-};
 
 char foldascii(char c)
 {
@@ -66,14 +46,14 @@ void resetbody(frontpl* f, const char* name, const FrameRecord* frame)
     std::strncpy(e->planetname, name, sizeof e->planetname - 1);
     e->planetname[sizeof e->planetname - 1] = '\0';
     e->warmup = 1;
-    e->loadlimit = tuning.loadlimit;
-    e->budgetprio = tuning.budgetprio;
-    e->budgettess = tuning.budgettess;
+    e->loadlimit = restarttuning.loadlimit;
+    e->budgetprio = restarttuning.budgetprio;
+    e->budgettess = restarttuning.budgettess;
     e->radius = hostgetsize(frame->body);
-    e->maxlevel = tuning.maxlevel;
-    e->yshift = tuning.yshift;
-    e->splitfactor = tuning.splitfactor;
-    e->shellheight = tuning.shellheight;
+    e->maxlevel = restarttuning.maxlevel;
+    e->yshift = restarttuning.yshift;
+    e->splitfactor = restarttuning.splitfactor;
+    e->shellheight = restarttuning.shellheight;
     e->rhalf = e->radius / 2.0;
     e->rquarter = e->rhalf / 2.0;
     f->anchorcolat = 0.0;

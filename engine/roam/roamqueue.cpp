@@ -8,7 +8,7 @@
 //
 // The extreme non-empty bucket is found through an occupancy bitmap (one bit per bucket, one
 // summary bit per word) that mirrors "head is not null" exactly, so the result equals a walk over
-// the heads; the walk is kept for records with plainscan set.
+// the heads.
 #include "roaminternal.h"
 
 namespace {
@@ -80,14 +80,8 @@ int lowestbit(std::uint64_t w)
 }
 
 // Highest non-empty bucket, or -1.
-std::int32_t highestfilled(const roampl* e, const queueview& q)
+std::int32_t highestfilled(const queueview& q)
 {
-    if (e->plainscan) {
-        for (std::int32_t i = roambuckets - 1; i >= 0; --i)
-            if (q.heads[i])
-                return i;
-        return -1;
-    }
     if (*q.sum == 0)
         return -1;
     const int word = highestbit(*q.sum);
@@ -95,14 +89,8 @@ std::int32_t highestfilled(const roampl* e, const queueview& q)
 }
 
 // Lowest non-empty bucket, or -1.
-std::int32_t lowestfilled(const roampl* e, const queueview& q)
+std::int32_t lowestfilled(const queueview& q)
 {
-    if (e->plainscan) {
-        for (std::int32_t i = 0; i < roambuckets; ++i)
-            if (q.heads[i])
-                return i;
-        return -1;
-    }
     if (*q.sum == 0)
         return -1;
     const int word = lowestbit(*q.sum);
@@ -111,7 +99,7 @@ std::int32_t lowestfilled(const roampl* e, const queueview& q)
 
 void splitrefresh(roampl* e)
 {
-    const std::int32_t top = highestfilled(e, splitview(e));
+    const std::int32_t top = highestfilled(splitview(e));
     e->splittop = top < 0 ? nullptr : e->splitq[top];
 }
 
@@ -119,7 +107,7 @@ void splitrefresh(roampl* e)
 // latest.
 void mergerefresh(roampl* e, bool totail)
 {
-    const std::int32_t bottom = lowestfilled(e, mergeview(e));
+    const std::int32_t bottom = lowestfilled(mergeview(e));
     qentrytyp* cand = bottom < 0 ? nullptr : e->mergeq[bottom];
     if (cand && totail)
         while (cand->next)

@@ -115,9 +115,6 @@ struct roampl {
     std::uint64_t mergeocc[roamoccwords];
     std::uint64_t splitoccsum;
     std::uint64_t mergeoccsum;
-    // Non-zero: refresh candidates by walking the bucket heads instead of the bitmaps (the
-    // candidate is the same either way; kept for measurement).
-    std::uint8_t plainscan;
 
     // Cosines and sines of the rotation last used by blockorient, and the angles they belong to: a
     // split orients four blocks with one rotation, and orientall every block with one. All zero

@@ -5,6 +5,7 @@
 #include "hostcalls.h"
 #include "observer.h"
 #include "restart.h"
+#include "roamtuning.h"
 #include "carrierchecks.h"
 #include "veilcore.h"
 
@@ -107,7 +108,7 @@ TEST(FrontAnchor, AMoveOfExactlyTheThresholdDoesNotCount)
     EXPECT_EQ(f->reorient, 1);
 }
 
-TEST_F(Front, RestartSetsEveryPerBodyValue)
+TEST_F(Front, RestartAppliesTheTuningAndThePerBodyValues)
 {
     kit.camera(0.0, 2.0 * script.size, 0.0); // outside: nothing refines
     kit.frame.bodyAxisX = HostVector {2, 0, 0};
@@ -119,14 +120,14 @@ TEST_F(Front, RestartSetsEveryPerBodyValue)
     EXPECT_EQ(e.enabled, 1);
     EXPECT_STREQ(e.planetname, "Earth");
     EXPECT_EQ(e.warmup, 1);
-    EXPECT_EQ(e.loadlimit, 8000);
-    EXPECT_EQ(e.budgetprio, 2000);
-    EXPECT_EQ(e.budgettess, 2000);
+    EXPECT_EQ(e.loadlimit, restarttuning.loadlimit);
+    EXPECT_EQ(e.budgetprio, restarttuning.budgetprio);
+    EXPECT_EQ(e.budgettess, restarttuning.budgettess);
     EXPECT_EQ(e.radius, 6371000.0);
-    EXPECT_EQ(e.maxlevel, 10);
-    EXPECT_EQ(e.yshift, 10000.0);
-    EXPECT_EQ(e.splitfactor, 2.2);
-    EXPECT_EQ(e.shellheight, 10000.0);
+    EXPECT_EQ(e.maxlevel, restarttuning.maxlevel);
+    EXPECT_EQ(e.yshift, restarttuning.yshift);
+    EXPECT_EQ(e.splitfactor, restarttuning.splitfactor);
+    EXPECT_EQ(e.shellheight, restarttuning.shellheight);
     EXPECT_EQ(e.rhalf, 3185500.0);
     EXPECT_EQ(e.rquarter, 1592750.0);
     EXPECT_EQ(front.anchorcolat, 0.0);

@@ -1,6 +1,6 @@
 // The plug-in's adapters, called through the table the engine receives, against the stand-in's
 // vessels: those with a behaviour of their own beyond forwarding one member.
-#include "PluginHarness.h"
+#include "pluginharness.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // scenario brought along deletes itself. A host of a later generation and a root without the carrier's
 // files get one message too; a host below that limit and a root that merely cannot be written bind as
 // always.
-#include "PluginHarness.h"
+#include "pluginharness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The carrier's per-step driver against the probe engine: what maincall receives and when, the alpha
 // flag around the call, re-anchoring, visuals that come and go, and which vessels count as carriers.
-#include "PluginHarness.h"
+#include "pluginharness.h"
 
 #include <gtest/gtest.h>
 

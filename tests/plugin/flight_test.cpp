@@ -1,6 +1,6 @@
 // End to end with the real skyveil and veilcore: a flight down to the surface and back out, the
 // threshold of twice the radius, and a change of reference body.
-#include "PluginHarness.h"
+#include "pluginharness.h"
 
 #include <gtest/gtest.h>
 

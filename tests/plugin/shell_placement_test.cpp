@@ -2,7 +2,7 @@
 // stands landed with its origin 10 km over the ground, so every drawn vertex, taken to global
 // coordinates through the carrier's placement, lies on one sphere of radius R + 10 km about the body's
 // centre, on every body, through re-anchorings and changes of body.
-#include "PluginHarness.h"
+#include "pluginharness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "roamsetup.h"
 
+#include "roamtuning.h"
+
 std::unique_ptr<roampl> roamfresh(double radius)
 {
     std::unique_ptr<roampl> e(new roampl());
@@ -8,14 +10,8 @@ std::unique_ptr<roampl> roamfresh(double radius)
     e->radius = radius;
     e->rhalf = radius / 2;
     e->rquarter = radius / 4;
-    e->shellheight = 10000;
     e->warmup = 1;
-    e->yshift = 10000;
-    e->splitfactor = 2.2;
-    e->maxlevel = 10;
-    e->budgetprio = 2000;
-    e->budgettess = 2000;
-    e->loadlimit = 8000;
+    roamtune(e.get());
     e->axes[0] = mkvec(1, 0, 0);
     e->axes[1] = mkvec(0, 1, 0);
     e->axes[2] = mkvec(0, 0, 1);

@@ -1,5 +1,4 @@
-// Engine records set up as a restart leaves them. Built as the static library roam_setup, without
-// GoogleTest, so that the ROAM tests and bench_roam start the engine the same way.
+// Engine records set up as a restart leaves them, for the ROAM tests (the static library roam_setup).
 #pragma once
 
 #include "roam.h"

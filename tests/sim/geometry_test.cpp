@@ -1,5 +1,5 @@
 // Bodies, landed placement, free flight, airspeed and state records.
-#include "sim_fixture.h"
+#include "simfixture.h"
 
 #include <cmath>
 #include <sstream>

@@ -1,5 +1,5 @@
 // The mesh file reader: the format's keywords, CR LF, and malformed input of every kind.
-#include "sim_fixture.h"
+#include "simfixture.h"
 
 #include <cmath>
 

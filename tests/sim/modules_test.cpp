@@ -1,6 +1,6 @@
 // Module loading: InitModule through the attach glue or by the simulator, one instance shared as
 // plug-in and vessel module, the step hooks' order, ExitModule at the last unload.
-#include "sim_fixture.h"
+#include "simfixture.h"
 
 #include <algorithm>
 #include <cmath>

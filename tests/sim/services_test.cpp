@@ -1,6 +1,6 @@
 // The other SDK services over the world model: state records and scenario lines, camera,
 // atmosphere, orbits and forces, configuration items, counters and message boxes.
-#include "sim_fixture.h"
+#include "simfixture.h"
 
 #include <cmath>
 #include <sstream>

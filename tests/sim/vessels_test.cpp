@@ -1,5 +1,5 @@
 // Class files, vessel creation and deletion, focus.
-#include "sim_fixture.h"
+#include "simfixture.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,7 +2,7 @@
 // copy of the meshes, drawn from the group records as they stand, and freed as the host frees them:
 // through the group records, so a group left on a module's memory stops the simulator, as does a
 // stale mesh or visual handle.
-#include "sim_fixture.h"
+#include "simfixture.h"
 
 #include <functional>
 

@@ -3,7 +3,7 @@
 #include "flightfixture.h"
 #include "offscreen.h"
 #include "pngfile.h"
-#include "runner.h"
+#include "demo.h"
 #include "scenerender.h"
 #include "triangleview.h"
 

@@ -1,9 +1,8 @@
 // skyveil-sim: flies a scenario in the stand-in simulator with the skyveil add-on and shows what the
 // host would draw. Usage in --help and README.md.
+#include "demo.h"
 #include "options.h"
-#include "runner.h"
 
-#include <exception>
 #include <iostream>
 #include <unistd.h>
 
@@ -13,16 +12,7 @@
 
 int main(int argc, char** argv)
 {
-    skysim::Options opt;
-    std::string complaint;
-    if (!skysim::parseOptions(argc, argv, opt, complaint)) {
-        std::cerr << "skyveil-sim: " << complaint << "\n";
-        return 2;
-    }
-    try {
+    return skysim::runCommandLine(argc, argv, "skyveil-sim", std::cerr, [](skysim::Options& opt) {
         return skysim::runDemo(opt, SKYVEIL_SIM_ROOT, isatty(STDOUT_FILENO) != 0, std::cout, std::cerr);
-    } catch (const std::exception& e) {
-        std::cerr << "skyveil-sim: " << e.what() << "\n";
-        return 1;
-    }
+    });
 }

@@ -297,30 +297,31 @@ void apsides(const Vessel& v, const Body& b, double& pe, double& ap)
     ap = e < 1 ? p / (1 - e) : -p / (e - 1); // negative for open orbits (a < 0)
 }
 
+// The apsides of v's orbit about its surface reference, which it returns; null (both distances 0)
+// for a vessel without one.
+Body* apsidesAboutReference(const Vessel* v, double& pe, double& ap)
+{
+    pe = ap = 0;
+    Body* b = v ? v->surfaceRef() : nullptr;
+    if (b)
+        apsides(*v, *b, pe, ap);
+    return b;
+}
+
 } // namespace
 
 OBJHANDLE VESSEL::GetPeDist(double& pedist) const
 {
     VESSEL_ENTRY("GetPeDist");
-    pedist = 0;
-    Body* b = v ? v->surfaceRef() : nullptr;
-    if (!b)
-        return nullptr;
     double ap;
-    apsides(*v, *b, pedist, ap);
-    return b;
+    return apsidesAboutReference(v, pedist, ap);
 }
 
 OBJHANDLE VESSEL::GetApDist(double& apdist) const
 {
     VESSEL_ENTRY("GetApDist");
-    apdist = 0;
-    Body* b = v ? v->surfaceRef() : nullptr;
-    if (!b)
-        return nullptr;
     double pe;
-    apsides(*v, *b, pe, apdist);
-    return b;
+    return apsidesAboutReference(v, pe, apdist);
 }
 
 const OBJHANDLE VESSEL::GetSurfaceRef() const

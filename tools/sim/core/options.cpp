@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <exception>
 #include <sstream>
 
 namespace skysim {
@@ -133,6 +134,23 @@ bool parseOptions(int argc, const char* const* argv, Options& opt, std::string& 
         }
     }
     return true;
+}
+
+int runCommandLine(
+    int argc, const char* const* argv, const char* program, std::ostream& err, const std::function<int(Options&)>& run)
+{
+    Options opt;
+    std::string complaint;
+    if (!parseOptions(argc, argv, opt, complaint)) {
+        err << program << ": " << complaint << "\n";
+        return 2;
+    }
+    try {
+        return run(opt);
+    } catch (const std::exception& e) {
+        err << program << ": " << e.what() << "\n";
+        return 1;
+    }
 }
 
 } // namespace skysim

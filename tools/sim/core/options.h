@@ -1,6 +1,8 @@
 // The demo runner's command line.
 #pragma once
 
+#include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,12 @@ struct Options {
 
 // Parses argv[1..argc-1]. Returns true, or false with a one-line complaint in `err`.
 bool parseOptions(int argc, const char* const* argv, Options& opt, std::string& err);
+
+// The body of a runner's main: parses the command line, then runs `run` with the options. A bad
+// command line, or a std::exception out of `run`, is reported on one line of `err` after `program`'s
+// name. Returns the exit code: 2 for a bad command line, 1 for an exception, else run's result.
+int runCommandLine(
+    int argc, const char* const* argv, const char* program, std::ostream& err, const std::function<int(Options&)>& run);
 
 // The --help text.
 const char* usageText();

@@ -1,7 +1,6 @@
 #include "flight.h"
 
 #include "blockgroup.h"
-#include "viewmath.h"
 
 #include <hostsim/hostsim.h>
 

@@ -1,11 +1,11 @@
-#include "runner.h"
+#include "demo.h"
 
 #include "compare.h"
-#include "flyrun.h"
 #include "offscreen.h"
 #include "plot.h"
 #include "pngfile.h"
 #include "scenario.h"
+#include "scenariorun.h"
 #include "scenerender.h"
 
 #include <cstdio>
@@ -108,7 +108,7 @@ private:
 int runDemo(const Options& opt, const std::string& defaultRoot, bool showProgress, std::ostream& out, std::ostream& err)
 {
     Pictures pictures(opt.width, opt.height);
-    return flyRun(opt, defaultRoot, showProgress, &pictures, out, err);
+    return runScenario(opt, defaultRoot, showProgress, &pictures, out, err);
 }
 
 } // namespace skysim

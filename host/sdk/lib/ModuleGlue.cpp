@@ -1,6 +1,6 @@
-// The host SDK's module glue: registration with the host when the library is attached, ExitModule
-// when it is detached, the module version and the link anchor. A build against the real SDK leaves
-// this file out, since the SDK's static library brings its own.
+// The stand-in for the SDK's static library, the module glue: registration with the host when the
+// library is attached, ExitModule when it is detached, the module version and the link anchor. Built
+// as skyveil::sdk_glue; a build against the real SDK links the SDK's own library instead.
 #include "Orbitersdk.h"
 
 #include <windows.h>

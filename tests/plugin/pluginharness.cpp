@@ -1,5 +1,5 @@
-// Set-up of the plug-in's end-to-end tests (see PluginHarness.h).
-#include "PluginHarness.h"
+// Set-up of the plug-in's end-to-end tests (see pluginharness.h).
+#include "pluginharness.h"
 
 #include <dlfcn.h>
 

@@ -1,4 +1,4 @@
-#include "flyrun.h"
+#include "scenariorun.h"
 
 #include "progress.h"
 #include "scenario.h"
@@ -198,8 +198,8 @@ private:
 
 } // namespace
 
-int flyRun(const Options& opt, const std::string& defaultRoot, bool showProgress, StepViewer* viewer, std::ostream& out,
-    std::ostream& err)
+int runScenario(const Options& opt, const std::string& defaultRoot, bool showProgress, StepViewer* viewer,
+    std::ostream& out, std::ostream& err)
 {
     const int answered = answerWithoutFlight(opt, out, err);
     if (answered >= 0)

@@ -34,7 +34,7 @@ public:
 // without --root; `showProgress` says whether stdout is a terminal; `viewer` may be null. Writes the
 // summary and any complaint to `out`/`err`. Returns the process exit code: 0 done, 1 the run failed,
 // 2 bad options or scenario.
-int flyRun(const Options& opt, const std::string& defaultRoot, bool showProgress, StepViewer* viewer, std::ostream& out,
-    std::ostream& err);
+int runScenario(const Options& opt, const std::string& defaultRoot, bool showProgress, StepViewer* viewer,
+    std::ostream& out, std::ostream& err);
 
 } // namespace skysim

@@ -2,7 +2,7 @@
 // of the test's choice, the carrier's files as the host would have them, and a focus vessel to fly.
 #pragma once
 
-#include "ProbeEngine.h"
+#include "probeengine.h"
 
 #include <hostsim/hostsim.h>
 
@@ -12,7 +12,7 @@
 // Which library the plug-in finds as modules\veilcore.dll.
 enum class Engine {
     Real, // the built veilcore (its installer writes the carrier's files)
-    Probe, // the recording stand-in of ProbeEngine.cpp
+    Probe, // the recording stand-in of probeengine.cpp
     Missing, // none at all
     WithoutInitint, // a library without initint
     WithoutMaincall // a library whose initint works but which has no maincall

@@ -1,5 +1,5 @@
 // The probe engine: records what initint and maincall receive, answers as told.
-#include "ProbeEngine.h"
+#include "probeengine.h"
 
 #include "Orbitersdk.h"
 

@@ -1,5 +1,5 @@
-// The whole demo run behind the command line: a flight without the add-on to time the bare
-// simulator, then the flight with it, pictures at the chosen steps, the trace, the plot and the summary.
+// The demo behind skyveil-sim's command line: the scenario run (scenariorun.h) with the pictures at
+// the chosen steps and the plot of the trace.
 #pragma once
 
 #include "options.h"
