@@ -267,9 +267,9 @@ TEST(VesselLighting, MatchesHandComputedValues)
     for (const LightCase& c : lightCases) {
         LightingBody body;
         body.radius = c.radius;
-        body.density = c.density;
-        body.atmosphereTop = c.top;
-        body.twilightHeight = c.twilight;
+        body.atm.rho0 = c.density;
+        body.atm.altlimit = c.top;
+        body.atm.horizonalt = c.twilight;
         // The body at the origin, the vessel over it on +y, the Sun 1 AU from the vessel at angle phi
         // from the direction down to the body's centre.
         const VECTOR3 vessel = _V(0, c.radius + c.altitude, 0);
@@ -295,9 +295,9 @@ TEST(VesselLighting, EachVesselTakesItsLightAtItsOriginAndDrawnOrderDecidesWhatH
     v.bodyName = "Earth";
     v.bodyRadius = earthR;
     v.bodyPos = _V(1.496e11, 0, 0); // the Sun at the origin, on the body's -x side
-    v.bodyDensity = 1.225;
-    v.bodyAtmosphereTop = 200e3;
-    v.bodyTwilightHeight = 110e3;
+    v.bodyAtm.rho0 = 1.225;
+    v.bodyAtm.altlimit = 200e3;
+    v.bodyAtm.horizonalt = 110e3;
     // Camera 20 km over the body's +y pole region looking at squares that face the Sun (-x).
     v.camPos = v.bodyPos + _V(-100, earthR + 20e3, 0);
     v.camDir = _V(1, 0, 0);

@@ -384,11 +384,8 @@ SceneView Flight::scene() const
     v.bodyPos = globalPosOf(fv.body);
     v.bodyRot = rotationOf(fv.body);
     v.bodyRadius = fv.body ? oapiGetSize(fv.body) : 0.0;
-    if (const ATMCONST* atm = fv.body ? oapiGetPlanetAtmConstants(fv.body) : nullptr) {
-        v.bodyDensity = atm->rho0;
-        v.bodyAtmosphereTop = atm->altlimit;
-        v.bodyTwilightHeight = atm->horizonalt;
-    }
+    if (const ATMCONST* atm = fv.body ? oapiGetPlanetAtmConstants(fv.body) : nullptr)
+        v.bodyAtm = *atm;
     for (const auto& b : bodies_) {
         if (b.second == fv.body)
             v.bodyName = b.first;

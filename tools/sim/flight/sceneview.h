@@ -36,9 +36,7 @@ struct SceneView {
     VECTOR3 bodyPos = {{0, 0, 0}};
     MATRIX3 bodyRot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
     double bodyRadius = 0;
-    double bodyDensity = 0; // sea-level atmospheric density [kg/m^3], 0 without an atmosphere
-    double bodyAtmosphereTop = 0; // [m] altitude where the atmosphere ends
-    double bodyTwilightHeight = 0; // [m] height of the atmosphere seen at the horizon
+    ATMCONST bodyAtm = {}; // the body's atmosphere as the host describes it; all zero without one
 
     // The focus vessel's place (the observer)
     VECTOR3 observerPos = {{0, 0, 0}};

@@ -25,9 +25,7 @@ LightingBody lightingBody(const SceneView& view)
     LightingBody b;
     b.pos = view.bodyPos;
     b.radius = view.bodyRadius;
-    b.density = view.bodyDensity;
-    b.atmosphereTop = view.bodyAtmosphereTop;
-    b.twilightHeight = view.bodyTwilightHeight;
+    b.atm = view.bodyAtm;
     return b;
 }
 

@@ -46,17 +46,17 @@ VesselLight vesselLight(const VECTOR3& vesselPos, const VECTOR3& sunPos, const L
     const double share = uncoveredShare(phi - ap, as);
 
     double colour[3] = {share, share, share};
-    if (body.density > 0) {
-        const double rhoTerm = std::log(body.density + 1.0);
+    if (body.atm.rho0 > 0) {
+        const double rhoTerm = std::log(body.atm.rho0 + 1.0);
         const double d = std::clamp(rhoTerm, 0.02, 0.9);
         const double red[3] = {1.0 - 0.40 * d, 1.0 - 0.65 * d, 1.0 - d};
-        const double band = body.radius > 0 ? body.twilightHeight / body.radius : 0.0;
+        const double band = body.radius > 0 ? body.atm.horizonalt / body.radius : 0.0;
         const double white = band > 0 ? std::clamp((phi - ap) / band, 0.0, 1.0) : (phi >= ap ? 1.0 : 0.0);
         for (int c = 0; c < 3; ++c)
             colour[c] = (red[c] + (1.0 - red[c]) * white) * share;
 
         const double alt = std::max(0.0, p - body.radius);
-        if (alt < body.atmosphereTop) {
+        if (alt < body.atm.altlimit) {
             const double amb0 = std::min(0.7, 0.4 * rhoTerm);
             const double elevation = phi - pi / 2;
             const double dayShare = std::clamp((elevation + 14.0 * deg) / (20.0 * deg), 0.0, 1.0);

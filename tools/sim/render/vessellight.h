@@ -25,9 +25,8 @@ namespace skysim {
 struct LightingBody {
     VECTOR3 pos = {{0, 0, 0}}; // centre, global
     double radius = 0; // [m]
-    double density = 0; // sea-level atmospheric density rho0 [kg/m^3]; 0 without an atmosphere
-    double atmosphereTop = 0; // altitude where the atmosphere ends [m]
-    double twilightHeight = 0; // height of the atmosphere seen at the horizon (the host's horizonalt) [m]
+    ATMCONST atm = {}; // its atmosphere: rho0 (0 without one), altlimit (its top), horizonalt (the
+                       // height of the atmosphere seen at the horizon)
 };
 
 struct VesselLight {
