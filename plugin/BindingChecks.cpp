@@ -1,5 +1,5 @@
-// The host's version and the carrier's files, checked around loading the engine; each failure is one
-// message box, like the binding failures.
+// The carrier's files, checked once the engine has loaded; a failure is one message box, like the
+// binding failures.
 #include "BindingChecks.h"
 
 #include "EngineBinding.h"
@@ -12,10 +12,6 @@
 
 namespace {
 
-// The first version number of the 2016-era cores (YYMMDD); the 2006 editions report 060424 and 060929.
-const int firstUnsupportedVersion = 160000;
-const char versionFormat[]
-    = "Haze carrier: simulator version %d is not supported. This add-on is written for the 2006 edition.";
 const char missingFormat[]
     = "Haze carrier: %s is missing and could not be written. Check that the simulator's folder can be written.";
 const char* const carrierFiles[] = {"meshes\\hazeves.msh", "config\\vessels\\HazeCarrier.cfg"};
@@ -28,17 +24,6 @@ bool isFile(const char* path)
 }
 
 } // namespace
-
-bool hostSupported()
-{
-    const int version = oapiGetOrbiterVersion();
-    if (version < firstUnsupportedVersion)
-        return true;
-    char message[messageSize];
-    std::snprintf(message, sizeof message, versionFormat, version);
-    showError(message);
-    return false;
-}
 
 bool carrierFilesPresent()
 {

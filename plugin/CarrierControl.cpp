@@ -1,8 +1,8 @@
 // Creation and deletion of the carrier vessel, and the step hook's decision between them.
 #include "CarrierControl.h"
 
+#include "CarrierPlacement.h"
 #include "PluginState.h"
-#include "VesselState.h"
 
 #include "Orbitersdk.h"
 
@@ -49,9 +49,7 @@ void createCarrier()
     const VESSEL* focus = oapiGetVesselInterface(oapiGetFocusObject());
     if (!focus)
         return;
-    VESSELSTATUS2 status = blankStatus2();
-    landUnderFocus(status, focus);
-    oapiCreateVesselEx(carrierVesselName, carrierClassName, &status);
+    createPlacedCarrier(focus);
 }
 
 void deleteCarriers()
@@ -69,7 +67,7 @@ void deleteCarriers()
 
 void updateCarrier()
 {
-    carrierActive = engineBound;
+    carrierActive = addonRefused ? 0 : engineBound;
     const VESSEL* focus = oapiGetFocusInterface();
     if (carrierActive == 1 && focusBelowThreshold(focus)) {
         if (!carrierExists())

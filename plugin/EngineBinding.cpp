@@ -1,12 +1,16 @@
 // Loading and binding of the engine library, and the module entry points that start and stop it.
+
+// This unit carries the module's link anchor and build date: defined before any header can bring in
+// the SDK without it.
+#define ORBITER_MODULE
+
 #include "EngineBinding.h"
 
 #include "BindingChecks.h"
+#include "CarrierPlacement.h"
 #include "PluginState.h"
 #include "ServiceTable.h"
 
-// This unit carries the module's link anchor and build date.
-#define ORBITER_MODULE
 #include "Orbitersdk.h"
 
 #include <windows.h>
@@ -20,6 +24,8 @@ const char errorCaption[] = "Error!";
 const char notFoundFormat[] = "%s not found. Check installation.";
 const char interfaceError[] = "Haze carrier interface error. Check installation for version mix-up.";
 const int messageSize = 256;
+const char boundFormat[] = "skyveil %s: engine bound on simulator version %d; the carrier is placed with the %s "
+                           "record, checked after every placement";
 
 // A FARPROC goes through the catch-all function type, so no conversion between unrelated function
 // types is ever written directly.
@@ -35,10 +41,14 @@ void showError(const char* text)
     MessageBoxA(nullptr, text, errorCaption, MB_OK);
 }
 
+void refuseAddon(const char* text)
+{
+    addonRefused = 1;
+    showError(text);
+}
+
 void bindEngine()
 {
-    if (!hostSupported())
-        return;
     engineLib = LoadLibraryA(engineLibPath);
     if (!engineLib) {
         char message[messageSize];
@@ -64,6 +74,12 @@ void bindEngine()
     if (!carrierFilesPresent())
         return;
     engineBound = 1;
+
+    const int version = oapiGetOrbiterVersion();
+    choosePlacementRecord(firstPlacementRecord(version));
+    char line[messageSize];
+    std::snprintf(line, sizeof line, boundFormat, SKYVEIL_VERSION, version, placementRecordName(currentPlacementRecord()));
+    oapiWriteLog(line);
 }
 
 void releaseEngine()

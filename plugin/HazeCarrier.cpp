@@ -2,7 +2,9 @@
 #include "HazeCarrier.h"
 
 #include "Adapters.h"
+#include "CarrierPlacement.h"
 #include "CarrierStand.h"
+#include "EngineBinding.h"
 #include "EquToGlobal.h"
 #include "PluginState.h"
 #include "VesselState.h"
@@ -25,6 +27,10 @@ const VECTOR3 touchdown1 = {{0.0, carrierStandHeight, 10.0}};
 const VECTOR3 touchdown2 = {{-3.5, carrierStandHeight, -3.0}};
 const VECTOR3 touchdown3 = {{3.5, carrierStandHeight, -3.0}};
 const char carrierMeshName[] = "hazeves";
+const char graphicsClientMessage[]
+    = "Haze carrier: this simulator draws through a graphics client, which gives add-ons no mesh to edit. The haze "
+      "needs the simulator's built-in graphics: start Orbiter.exe (Orbiter 2016, or the 2024 x86 package) instead of "
+      "Orbiter_ng.exe.";
 
 HostVector toHost(const VECTOR3& v)
 {
@@ -63,6 +69,7 @@ void HazeCarrier::clbkSetClassCaps(FILEHANDLE)
     if (mesh) {
         const UINT index = AddMesh(mesh);
         SetMeshVisibilityMode(index, MESHVIS_ALWAYS);
+        meshAdded = true;
     }
 }
 
@@ -104,9 +111,16 @@ void HazeCarrier::clbkVisualDestroyed(VISHANDLE, int)
 
 void HazeCarrier::clbkPreStep(double, double, double)
 {
-    if (carrierActive == 0) {
+    if (carrierActive == 0 || addonRefused) {
         oapiDeleteVessel(GetHandle(), nullptr);
         return;
+    }
+    if (!placementChecked) {
+        placementChecked = true;
+        if (!standsRightOrIsPlaced()) {
+            oapiDeleteVessel(GetHandle(), nullptr);
+            return;
+        }
     }
     if (skipFirstStep) {
         skipFirstStep = 0;
@@ -120,7 +134,8 @@ void HazeCarrier::clbkPreStep(double, double, double)
         return;
     VESSELSTATUS2 status = readStatus2(this);
     if (status.rbody != focus->GetSurfaceRef()) {
-        reanchor(status, focus);
+        if (!reanchor(status, focus))
+            return;
         lastResult = 0;
     }
 
@@ -132,8 +147,11 @@ void HazeCarrier::clbkPreStep(double, double, double)
     if (engineDriver != this)
         fetchGroups = 1;
     if (fetchGroups) {
-        if (!fetchMeshGroups())
+        if (!fetchMeshGroups()) {
+            if (addonRefused)
+                oapiDeleteVessel(GetHandle(), nullptr);
             return;
+        }
     } else {
         frame.groupsFetched = 0;
     }
@@ -147,9 +165,19 @@ void HazeCarrier::clbkPreStep(double, double, double)
     applyAlphaFlag();
 
     if (lastResult) {
-        reanchor(status, focus);
+        if (!reanchor(status, focus))
+            return;
         lastResult = 0;
     }
+}
+
+bool HazeCarrier::standsRightOrIsPlaced()
+{
+    const VESSEL* focus = oapiGetFocusInterface();
+    if (!focus || carrierStandsRight(*this))
+        return true;
+    VESSELSTATUS2 status = readStatus2(this);
+    return reanchorCarrier(this, status, focus);
 }
 
 void HazeCarrier::applyAlphaFlag()
@@ -165,8 +193,13 @@ void HazeCarrier::applyAlphaFlag()
 bool HazeCarrier::fetchMeshGroups()
 {
     const MESHHANDLE visualMesh = GetMesh(visual, 0);
-    if (!visualMesh)
+    if (!visualMesh) {
+        // The class mesh is there and the visual exists, yet the host gives no instance of it: the host
+        // draws through a graphics client, and the haze has nothing to be drawn in.
+        if (meshAdded)
+            refuseAddon(graphicsClientMessage);
         return false;
+    }
     mesh = visualMesh;
     for (int i = 0; i < carrierGroupCount; ++i) {
         groupCache[i] = oapiMeshGroup(mesh, static_cast<DWORD>(i));
@@ -230,8 +263,10 @@ void HazeCarrier::fillFrame(const VESSEL* focus)
     frame.bodyAxisY = toHost(equToGlobal(body, rightAngle, 0.0, 1.0));
 }
 
-void HazeCarrier::reanchor(VESSELSTATUS2& status, const VESSEL* focus)
+bool HazeCarrier::reanchor(VESSELSTATUS2& status, const VESSEL* focus)
 {
-    landUnderFocus(status, focus);
-    DefSetStateEx(&status);
+    if (reanchorCarrier(this, status, focus))
+        return true;
+    oapiDeleteVessel(GetHandle(), nullptr);
+    return false;
 }

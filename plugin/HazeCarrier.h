@@ -28,7 +28,7 @@ public:
     // Hands every scenario line to the host's default parser; the class has no keys of its own.
     void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
 
-    // The per-step driver: applies the alpha flag, re-anchors on a body change, fetches the visual's
+    // The per-step driver: checks once where a carrier stands, applies the alpha flag, re-anchors on a body change, fetches the visual's
     // groups after a new visual, fills the frame record, calls maincall and re-anchors on request.
     // While another carrier drives the engine, this one stops before the fetch and keeps the mesh
     // file's own groups.
@@ -45,14 +45,22 @@ public:
 
 private:
     // Lands the vessel at the focus vessel's current longitude and latitude on the focus vessel's
-    // reference body, heading 0, starting from the given record (modified in place).
-    void reanchor(VESSELSTATUS2& status, const VESSEL* focus);
+    // reference body, heading 0, with the placement record in use (the 2006 one starts from the given
+    // record, modified in place), and checks it. Where the host cannot place it right, the vessel
+    // deletes itself and false is returned.
+    bool reanchor(VESSELSTATUS2& status, const VESSEL* focus);
+
+    // On the carrier's first step: whether it stands right (one the plug-in did not place, such as a
+    // carrier a saved scenario brought along, may not), else re-anchors it under the focus vessel.
+    // False once the host has shown it cannot place it.
+    bool standsRightOrIsPlaced();
 
     // Sets the mesh's material-alpha modulation from alphaModFlag (0 or 1; other values do nothing).
     void applyAlphaFlag();
 
     // Takes the visual's mesh instance, its 1024 groups and material 0. Returns false, leaving
-    // fetchGroups set, if any of them is missing.
+    // fetchGroups set, if any of them is missing; a visual without an instance of the class mesh
+    // means a graphics client, and refuses the add-on with one message box.
     bool fetchMeshGroups();
 
     // Body, carrier, body name, camera position and body axes for this step.
@@ -79,4 +87,6 @@ private:
     MATERIAL* materialCache = nullptr;
     HostGroupArrays hostArrays[carrierGroupCount] {};
     bool hostArraysKept = false; // hostArrays hold the current visual's groups, as first fetched
+    bool meshAdded = false; // the class mesh was loaded and added in clbkSetClassCaps
+    bool placementChecked = false; // the first step has checked where the carrier stands
 };

@@ -18,6 +18,7 @@
 HMODULE engineLib = nullptr;
 MaincallEntry maincallEntry = nullptr;
 int engineBound = 0;
+int addonRefused = 0;
 int carrierActive = 0;
 int alphaModFlag = 0;
 HazeCarrier* engineDriver = nullptr;

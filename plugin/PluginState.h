@@ -16,7 +16,12 @@ extern MaincallEntry maincallEntry;
 // 1 once the engine library is loaded, initint has run and maincall is resolved; never reset.
 extern int engineBound;
 
-// engineBound as of the start of the latest opcPreStep; the carrier deletes itself while it is 0.
+// 1 once the host showed that it cannot carry the haze (it placed the carrier wrong with both
+// placement records, or it gives no mesh to edit): the add-on stays inert for the rest of the process.
+extern int addonRefused;
+
+// engineBound as of the start of the latest opcPreStep, 0 once the add-on was refused; the carrier
+// deletes itself while it is 0.
 extern int carrierActive;
 
 // The carrier whose visual's groups the engine writes, or null. The engine keeps only the last group
