@@ -1,7 +1,7 @@
 // Engine libraries that cannot be bound: one message box each, no carrier ever, and a carrier that a
-// scenario brought along deletes itself. A host of a later generation and a root without the carrier's
-// files get one message too; a host below that limit and a root that merely cannot be written bind as
-// always.
+// scenario brought along deletes itself. A root without the carrier's files, a host that cannot place
+// the carrier and a host that draws through a graphics client get one message too; the hosts that can
+// carry the haze and a root that merely cannot be written bind and fly as always.
 #include "pluginharness.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -128,26 +129,34 @@ bool engineLoaded()
     return lib != nullptr;
 }
 
-// A sound engine in a host or root the plug-in cannot serve: one message, no carrier ever asked for.
+// A sound engine in a host or root the plug-in cannot serve: one message, and no carrier after it.
 struct Refusal {
     const char* name;
     int version; // what the host reports
+    bool graphicsClient;
     void (*prepare)();
-    const char* text;
-    bool engineLoaded;
+    const char* text; // the message, or its beginning where it ends in a measured figure
+    long carriersAskedFor; // before the host showed it cannot carry the haze
 };
 
 const Refusal refusals[] = {
-    {"HostOf2016", 160000, leaveRootAsItIs,
-        "Haze carrier: simulator version 160000 is not supported. This add-on is written for the 2006 edition.", false},
-    {"BothFilesUnwritable", 60929, blockBothFiles,
+    // The 2010 generation places every landed record by its touchdown points: the carrier 10 km under
+    // the ground whichever record it is sent.
+    {"HostOf2010", 100830, false, leaveRootAsItIs,
+        "Haze carrier: simulator version 100830 did not place the carrier where the haze belongs (it stood ", 1},
+    {"GraphicsClient", 160828, true, leaveRootAsItIs,
+        "Haze carrier: this simulator draws through a graphics client, which gives add-ons no mesh to edit. The haze "
+        "needs the simulator's built-in graphics: start Orbiter.exe (Orbiter 2016, or the 2024 x86 package) instead "
+        "of Orbiter_ng.exe.",
+        1},
+    {"BothFilesUnwritable", 60929, false, blockBothFiles,
         "Haze carrier: meshes\\hazeves.msh is missing and could not be written. Check that the simulator's folder "
         "can be written.",
-        true},
-    {"ClassFileUnwritable", 60929, blockClassFile,
+        0},
+    {"ClassFileUnwritable", 60929, false, blockClassFile,
         "Haze carrier: config\\vessels\\HazeCarrier.cfg is missing and could not be written. Check that the "
         "simulator's folder can be written.",
-        true},
+        0},
 };
 
 void PrintTo(const Refusal& refusal, std::ostream* os)
@@ -157,16 +166,19 @@ void PrintTo(const Refusal& refusal, std::ostream* os)
 
 class Refused : public testing::TestWithParam<Refusal> { };
 
-// Hosts and roots in which the plug-in binds and flies as it always did, without a word.
+// Hosts and roots in which the plug-in binds and flies, without a word but one line in the host's log.
 struct Acceptance {
     const char* name;
     int version;
     void (*prepare)();
+    const char* record; // the placement record the log names
 };
 
 const Acceptance acceptances[] = {
-    {"LastVersionBelowTheLimit", 159999, leaveRootAsItIs},
-    {"EarlierFilesInARootThatCannotBeWritten", 60929, earlierFilesThatCannotBeReplaced},
+    {"Edition2006", 60424, leaveRootAsItIs, "2006"},
+    {"Orbiter2016", 160828, leaveRootAsItIs, "2016"},
+    {"Orbiter2024", 241231, leaveRootAsItIs, "2016"},
+    {"EarlierFilesInARootThatCannotBeWritten", 60929, earlierFilesThatCannotBeReplaced, "2006"},
 };
 
 void PrintTo(const Acceptance& acceptance, std::ostream* os)
@@ -183,25 +195,29 @@ TEST_P(Refused, OneMessageNoCarrierAskedFor)
     const Refusal& refusal = GetParam();
     Scene scene(Engine::Real);
     hostsim::setOrbiterVersion(refusal.version);
+    ASSERT_EQ(hostsim::setGraphicsClient(refusal.graphicsClient), refusal.graphicsClient);
     refusal.prepare();
     ASSERT_NE(scene.loadPlugin(), nullptr);
+    EXPECT_EQ(hostsim::messages().size(), refusal.carriersAskedFor ? 0u : 1u);
 
-    ASSERT_EQ(hostsim::messages().size(), 1u);
-    EXPECT_EQ(hostsim::messages()[0].caption, "Error!");
-    EXPECT_EQ(hostsim::messages()[0].text, refusal.text);
-    EXPECT_EQ(hostsim::messages()[0].type, MB_OK);
-    EXPECT_EQ(engineLoaded(), refusal.engineLoaded);
-    if (!refusal.engineLoaded) {
-        // No engine, so no installer: nothing was written in the root.
-        EXPECT_FALSE(fs::exists(meshFile));
-        EXPECT_FALSE(fs::exists(classFile));
-    }
-
+    // Low over the ground for a while, then once more after a climb past two radii and back.
     scene.placeShip(scene.earth, 0.3, 0.5, 2000.0);
     hostsim::step(6);
-    EXPECT_EQ(hostsim::callCount("oapiCreateVesselEx"), 0);
+    scene.placeShip(scene.earth, 0.3, 0.5, 3.0 * oapiGetSize(scene.earth));
+    hostsim::step(2);
+    scene.placeShip(scene.earth, 0.3, 0.5, 2000.0);
+    hostsim::step(4);
+    ASSERT_EQ(hostsim::messages().size(), 1u);
+    EXPECT_EQ(hostsim::messages()[0].caption, "Error!");
+    EXPECT_EQ(hostsim::messages()[0].text.substr(0, std::strlen(refusal.text)), refusal.text);
+    EXPECT_EQ(hostsim::messages()[0].type, MB_OK);
+    EXPECT_TRUE(engineLoaded());
+
+    EXPECT_EQ(hostsim::callCount("oapiCreateVesselEx"), refusal.carriersAskedFor);
     EXPECT_TRUE(carriers().empty());
-    EXPECT_EQ(hostsim::messages().size(), 1u);
+    EXPECT_EQ(hostsim::vessels().size(), 1u) << "only the ship is left";
+    // The engine never ran: it would have asked for the focus vessel's airspeed.
+    EXPECT_EQ(hostsim::callCount("oapiGetFocusAirspeed"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(HostsAndRoots, Refused, testing::ValuesIn(refusals),
@@ -223,6 +239,12 @@ TEST_P(Accepted, NoMessageAndTheCarrierFlies)
     }
     ASSERT_NE(scene.loadPlugin(), nullptr);
     EXPECT_TRUE(hostsim::messages().empty());
+    const std::string bound = ": engine bound on simulator version " + std::to_string(acceptance.version)
+        + "; the carrier is placed with the " + acceptance.record + " record, checked after every placement";
+    int boundLines = 0;
+    for (const std::string& line : hostsim::logLines())
+        boundLines += line.rfind("skyveil ", 0) == 0 && line.find(bound) != std::string::npos;
+    EXPECT_EQ(boundLines, 1) << bound;
     for (const auto& file : earlier)
         EXPECT_EQ(fs::last_write_time(file.first), file.second) << file.first << " was rewritten";
 

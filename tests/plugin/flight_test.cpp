@@ -1,10 +1,13 @@
 // End to end with the real skyveil and veilcore: a flight down to the surface and back out, the
-// threshold of twice the radius, and a change of reference body.
+// threshold of twice the radius, a change of reference body, the ends of the carrier's visual and
+// sessions one after another in one process.
 #include "pluginharness.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -382,3 +385,103 @@ TEST_P(CarrierVisualEnds, CarrierHandsItsGroupsBackBeforeTheHostFreesThem)
 
 INSTANTIATE_TEST_SUITE_P(Flight, CarrierVisualEnds, ::testing::ValuesIn(visualEnds),
     [](const ::testing::TestParamInfo<VisualEnd>& param) { return std::string(param.param.name); });
+
+namespace {
+
+// One session flown low with the carrier, ended as the host ends it, and a second started from what
+// the first saved.
+struct SessionPair {
+    const char* name;
+    int version;
+    bool savedBy2006; // the carrier's lines as a 2006 host writes them: no AROT
+};
+
+const SessionPair sessionPairs[] = {
+    {"Edition2006P1", 60929, false},
+    {"Edition2006", 60424, false},
+    {"Orbiter2016", 160828, false},
+    {"Orbiter2024", 241231, false},
+    {"Orbiter2016FromA2006Scenario", 160828, true},
+    {"Orbiter2024FromA2006Scenario", 241231, true},
+};
+
+void PrintTo(const SessionPair& pair, std::ostream* out)
+{
+    *out << pair.name;
+}
+
+class Sessions : public ::testing::TestWithParam<SessionPair> { };
+
+// The saved text without the AROT lines of the carrier's block.
+std::string withoutCarrierArot(const std::string& saved)
+{
+    std::string out;
+    bool inCarrier = false;
+    std::size_t at = 0;
+    while (at < saved.size()) {
+        std::size_t end = saved.find('\n', at);
+        end = end == std::string::npos ? saved.size() : end + 1;
+        const std::string line = saved.substr(at, end - at);
+        at = end;
+        if (line.rfind("TheHazeCarrier:", 0) == 0)
+            inCarrier = true;
+        else if (line.rfind("END", 0) == 0)
+            inCarrier = false;
+        if (!(inCarrier && line.find("AROT") != std::string::npos))
+            out += line;
+    }
+    return out;
+}
+
+double heightOverMeanRadius(OBJHANDLE vessel)
+{
+    const hostsim::VesselView v = hostsim::vessel(vessel);
+    VECTOR3 centre;
+    oapiGetGlobalPos(v.body, &centre);
+    return length(v.pos - centre) - oapiGetSize(v.body);
+}
+
+} // namespace
+
+// The plug-in stays loaded from one session to the next, as the host keeps it. The carrier that the
+// saved state brings back is the one the add-on drives on (never a second one), and one that a 2006
+// host saved, which a later host stands on its touchdown points 10 km under the ground, is put right
+// within two steps.
+TEST_P(Sessions, TheRestoredCarrierIsTakenOverAndStandsRight)
+{
+    const SessionPair& pair = GetParam();
+    Scene scene(Engine::Real);
+    hostsim::setOrbiterVersion(pair.version);
+    ASSERT_NE(scene.loadPlugin(), nullptr);
+    scene.placeShip(scene.earth, 0.3, 0.5, 3000.0);
+    ASSERT_TRUE(stepUntilEngineRuns());
+    hostsim::step(3);
+    ASSERT_EQ(carriers().size(), 1u);
+    EXPECT_EQ(hostsim::callCount("oapiCreateVesselEx"), 1);
+
+    std::string saved = hostsim::endSession();
+    EXPECT_TRUE(hostsim::vessels().empty());
+    ASSERT_NE(saved.find("TheHazeCarrier:HazeCarrier"), std::string::npos) << saved;
+    if (pair.savedBy2006)
+        saved = withoutCarrierArot(saved);
+
+    ASSERT_TRUE(hostsim::startSession(saved)) << hostsim::lastError() << "\n" << saved;
+    scene.ship = hostsim::vesselByName("Ship");
+    ASSERT_NE(scene.ship, nullptr);
+    const std::vector<OBJHANDLE> restored = carriers();
+    ASSERT_EQ(restored.size(), 1u);
+    const long engineBefore = engineCalls();
+    for (int k = 0; k < 8; ++k) {
+        hostsim::step();
+        ASSERT_EQ(carriers(), restored) << "step " << k;
+        if (k >= 1)
+            EXPECT_NEAR(heightOverMeanRadius(restored[0]), shellHeight, 1.0) << "step " << k;
+    }
+    EXPECT_EQ(hostsim::callCount("oapiCreateVesselEx"), 1);
+    EXPECT_GT(engineCalls(), engineBefore);
+    EXPECT_GT(hostsim::drawStats(restored[0]).groups, 0u);
+    EXPECT_TRUE(hostsim::messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Flight, Sessions, ::testing::ValuesIn(sessionPairs),
+    [](const ::testing::TestParamInfo<SessionPair>& param) { return std::string(param.param.name); });

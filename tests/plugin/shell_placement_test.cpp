@@ -1,7 +1,8 @@
 // End to end with the real skyveil and veilcore: where the drawn shell lies in the world. The carrier
-// stands landed with its origin 10 km over the ground, so every drawn vertex, taken to global
-// coordinates through the carrier's placement, lies on one sphere of radius R + 10 km about the body's
-// centre, on every body, through re-anchorings and changes of body.
+// stands landed with its origin 10 km over the body's mean radius, so every drawn vertex, taken to
+// global coordinates through the carrier's placement, lies on one sphere of radius R + 10 km about the
+// body's centre, on every body, through re-anchorings and changes of body, in every generation of the
+// host that can carry it, over the later hosts' terrain too.
 #include "pluginharness.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,34 @@ struct ShellCheck {
     double overhead = 0; // [m] height over the ground of the drawn vertex nearest the vessel's vertical
 };
 
+// The later cores' rotation against the planet's frame from a record's arot (p_planet = M p_vessel).
+MATRIX3 extendedRotation(const VECTOR3& a)
+{
+    const double cx = std::cos(a.x), sx = std::sin(a.x), cy = std::cos(a.y), sy = std::sin(a.y);
+    const double cz = std::cos(a.z), sz = std::sin(a.z);
+    return _M(cy * cz, cy * sz, -sy, sx * sy * cz - cx * sz, sx * sy * sz + cx * cz, sx * cy, cx * sy * cz + sx * sz,
+        cx * sy * sz - sx * cz, cx * cy);
+}
+
+// Every record the plug-in sent a later core for the carrier: the extended path, the local horizon's
+// axes at the record's place, and that place the focus vessel's.
+void expectHorizonRecords(const std::vector<VESSELSTATUS2>& records, std::size_t from, const hostsim::VesselView& ship)
+{
+    for (std::size_t i = from; i < records.size(); ++i) {
+        const VESSELSTATUS2& r = records[i];
+        EXPECT_LE(r.arot.x, 4.0);
+        const double lng = r.surf_lng, lat = r.surf_lat;
+        // The transpose of the planet-to-horizon matrix: columns east, up, north.
+        const MATRIX3 horizon = _M(-std::sin(lng), std::cos(lat) * std::cos(lng), -std::sin(lat) * std::cos(lng), 0,
+            std::sin(lat), std::cos(lat), std::cos(lng), std::cos(lat) * std::sin(lng), -std::sin(lat) * std::sin(lng));
+        const MATRIX3 m = extendedRotation(r.arot);
+        for (int k = 0; k < 9; ++k)
+            EXPECT_NEAR(m.data[k], horizon.data[k], 1e-9) << "element " << k;
+        EXPECT_NEAR(r.surf_lng, ship.lng, 1e-9);
+        EXPECT_NEAR(r.surf_lat, ship.lat, 1e-9);
+    }
+}
+
 ShellCheck checkDrawnShell(OBJHANDLE carrier, OBJHANDLE body, OBJHANDLE ship)
 {
     ShellCheck c;
@@ -59,12 +88,30 @@ ShellCheck checkDrawnShell(OBJHANDLE carrier, OBJHANDLE body, OBJHANDLE ship)
     return c;
 }
 
+struct Host {
+    const char* name;
+    int version;
+};
+
+const Host hosts[] = {{"Edition2006P1", 60929}, {"Orbiter2016", 160828}, {"Orbiter2024", 241231}};
+
+void PrintTo(const Host& host, std::ostream* os)
+{
+    *os << host.name;
+}
+
+class ShellPlacement : public testing::TestWithParam<Host> { };
+
 } // namespace
 
-TEST(ShellPlacement, DrawnShellLiesTenKilometresAboveTheGroundOnEveryBody)
+TEST_P(ShellPlacement, DrawnShellLiesTenKilometresAboveTheMeanRadiusOnEveryBody)
 {
+    const Host& host = GetParam();
+    const bool later = host.version >= 160000;
     Scene scene(Engine::Real);
+    hostsim::setOrbiterVersion(host.version);
     ASSERT_NE(scene.loadPlugin(), nullptr);
+    EXPECT_TRUE(hostsim::messages().empty());
     const std::map<std::string, OBJHANDLE> bodies
         = {{"Earth", scene.earth}, {"Moon", scene.moon}, {"Mars", oapiGetGbodyByName((char*)"Mars")}};
     ASSERT_NE(bodies.at("Mars"), nullptr);
@@ -87,6 +134,8 @@ TEST(ShellPlacement, DrawnShellLiesTenKilometresAboveTheGroundOnEveryBody)
         {"Earth", 1.0, 0.1, -0.3, 3},
     };
     std::map<std::string, int> checked, reanchored;
+    int overTerrain = 0;
+    std::size_t recordsSeen = 0;
     for (const Leg& leg : flight) {
         const OBJHANDLE body = bodies.at(leg.body);
         const double altitude = leg.altitude < 0 ? -leg.altitude * oapiGetSize(body) : leg.altitude;
@@ -99,7 +148,15 @@ TEST(ShellPlacement, DrawnShellLiesTenKilometresAboveTheGroundOnEveryBody)
             ASSERT_EQ(now.size(), 1u) << leg.body << " " << altitude;
             const hostsim::VesselView carrier = hostsim::vessel(now[0]);
             ASSERT_EQ(carrier.body, body);
-            EXPECT_NEAR(carrier.cgelev, shellHeight, 1e-6);
+            VECTOR3 centre;
+            oapiGetGlobalPos(body, &centre);
+            EXPECT_NEAR(length(carrier.pos - centre) - oapiGetSize(body), shellHeight, 1.0);
+            if (hostsim::terrainElevation(body, carrier.lng, carrier.lat) > 100.0)
+                ++overTerrain;
+            const std::vector<VESSELSTATUS2> records = hostsim::landedRecords(now[0]);
+            if (later)
+                expectHorizonRecords(records, before.empty() ? 0 : recordsSeen, hostsim::vessel(scene.ship));
+            recordsSeen = records.size();
             if (!before.empty() && before[0] == now[0] && carrier.lng != lngBefore)
                 ++reanchored[leg.body];
             const ShellCheck c = checkDrawnShell(now[0], body, scene.ship);
@@ -115,4 +172,11 @@ TEST(ShellPlacement, DrawnShellLiesTenKilometresAboveTheGroundOnEveryBody)
         EXPECT_GE(checked[b.first], 5) << b.first;
         EXPECT_GE(reanchored[b.first], 1) << b.first;
     }
+    // The later hosts' ground is not at the mean radius under most of the flight.
+    if (later)
+        EXPECT_GE(overTerrain, 10);
+    EXPECT_TRUE(hostsim::messages().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(HostGenerations, ShellPlacement, testing::ValuesIn(hosts),
+    [](const testing::TestParamInfo<Host>& p) { return std::string(p.param.name); });

@@ -193,6 +193,71 @@ TEST(FlightScenarios, EveryBuiltInScenarioDrawsTheShellTenKilometresOverTheGroun
     }
 }
 
+// The columns that say what the engine drew, alike in every host that places the carrier right.
+struct EngineColumns {
+    bool carrier;
+    int leaves, groupsDrawn;
+    double haze;
+    bool reanchor;
+    bool operator==(const EngineColumns& o) const
+    {
+        return carrier == o.carrier && leaves == o.leaves && groupsDrawn == o.groupsDrawn && haze == o.haze
+            && reanchor == o.reanchor;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const EngineColumns& c)
+{
+    return os << "carrier " << c.carrier << ", leaves " << c.leaves << ", groups " << c.groupsDrawn << ", haze "
+              << c.haze << ", re-anchor " << c.reanchor;
+}
+
+TEST(FlightScenarios, EveryHostGenerationDrawsEveryBuiltInScenarioAlike)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    struct Host {
+        int version;
+        int terrain; // as a scenario's "terrain" line: 0 off, -1 the host's default (on from 160000)
+    };
+    const Host hosts[] = {{60929, -1}, {160828, 0}, {241231, 0}, {160828, -1}, {241231, -1}};
+    int overTerrain = 0;
+    for (const std::string& name : builtinScenarioNames()) {
+        std::vector<EngineColumns> reference;
+        for (const Host& host : hosts) {
+            Scenario s = shortScenario(name, 60);
+            s.hostVersion = host.version;
+            s.terrain = host.terrain;
+            Flight f;
+            std::string err;
+            ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
+            const std::string what = name + " at " + std::to_string(host.version) + " terrain " + std::to_string(host.terrain);
+            for (int k = 0; k < s.steps; ++k) {
+                f.fly(k);
+                const TraceRow r = f.observe(k);
+                const EngineColumns c {r.carrier, r.leaves, r.groupsDrawn, r.haze, r.reanchor};
+                if (host.version == 60929)
+                    reference.push_back(c);
+                else if (host.terrain == 0)
+                    EXPECT_EQ(c, reference[std::size_t(k)]) << what << ", step " << k;
+                // Over the terrain too, the carrier's origin stands the shell height over the mean radius.
+                if (const OBJHANDLE carrier = f.carrier()) {
+                    const hostsim::VesselView cv = hostsim::vessel(carrier);
+                    VECTOR3 centre;
+                    oapiGetGlobalPos(cv.body, &centre);
+                    EXPECT_NEAR(length(cv.pos - centre) - oapiGetSize(cv.body), shellHeight, 1.0)
+                        << what << ", step " << k;
+                    if (hostsim::terrainElevation(cv.body, cv.lng, cv.lat) > 100.0)
+                        ++overTerrain;
+                }
+            }
+            EXPECT_TRUE(hostsim::messages().empty()) << what << ": " << hostsim::messages().front().text;
+            EXPECT_TRUE(f.addonMessages().empty()) << what;
+        }
+    }
+    EXPECT_GT(overTerrain, 20);
+}
+
 TEST(FlightScenarios, AscentCreatesTheCarrierOnTheGroundAndDeletesItPastTwoRadii)
 {
     if (rootTemplate().empty())

@@ -63,6 +63,10 @@ private:
     bool stepLine(int no, const Words& words);
     bool timeaccLine(int no, const Words& words);
     bool hostversionLine(int no, const Words& words);
+    bool terrainLine(int no, const Words& words);
+    bool graphicsLine(int no, const Words& words);
+    // A line of one keyword and one of two words: `out` becomes 0 for the first, 1 for the second.
+    bool eitherWord(int no, const Words& words, const char* first, const char* second, int& seenOn, int& out);
     bool renderLine(int no, const Words& words);
     bool waypoint(int no, const Words& words);
     bool view(int no, const Words& words);
@@ -73,7 +77,7 @@ private:
     bool header_ = false;
     bool ended_ = false;
     int nameLine_ = 0, bodiesLine_ = 0, cameraLine_ = 0, stepsLine_ = 0, stepLine_ = 0, accLine_ = 0;
-    int versionLine_ = 0;
+    int versionLine_ = 0, terrainLine_ = 0, graphicsLine_ = 0;
     int everyLine_ = 0;
     std::vector<int> renderLines_;
 };
@@ -362,6 +366,27 @@ bool Reader::hostversionLine(int no, const Words& words)
     return true;
 }
 
+bool Reader::eitherWord(int no, const Words& words, const char* first, const char* second, int& seenOn, int& out)
+{
+    if (!once(no, words[0], seenOn))
+        return false;
+    if (words.size() == 2 && (words[1] == first || words[1] == second)) {
+        out = words[1] == first ? 0 : 1;
+        return true;
+    }
+    return fail(no, "'" + words[0] + "' needs '" + first + "' or '" + second + "'");
+}
+
+bool Reader::terrainLine(int no, const Words& words)
+{
+    return eitherWord(no, words, "off", "on", terrainLine_, out_.terrain);
+}
+
+bool Reader::graphicsLine(int no, const Words& words)
+{
+    return eitherWord(no, words, "builtin", "client", graphicsLine_, out_.graphics);
+}
+
 bool Reader::renderLine(int no, const Words& words)
 {
     const std::size_t n = words.size() - 1;
@@ -413,6 +438,8 @@ bool Reader::line(int no, const Words& words)
         {"step", &Reader::stepLine},
         {"timeacc", &Reader::timeaccLine},
         {"hostversion", &Reader::hostversionLine},
+        {"terrain", &Reader::terrainLine},
+        {"graphics", &Reader::graphicsLine},
         {"render", &Reader::renderLine},
         {"at", &Reader::waypoint},
         {"view", &Reader::view},

@@ -52,6 +52,8 @@ struct Scenario {
     std::vector<Waypoint> path; // ascending steps, the first at step 0
     std::vector<ViewChange> views; // ascending steps (from "view"); none: horizon, 40 degrees
     int hostVersion = 0; // what the host reports as its version (from "hostversion"); 0: the stand-in's own
+    int terrain = -1; // the later hosts' terrain heights (from "terrain off|on"): 0 off, 1 on, -1 the host's default
+    int graphics = -1; // the host's graphics (from "graphics builtin|client"): 0, 1, -1 built-in by default
 };
 
 // Where and why a scenario text was refused.

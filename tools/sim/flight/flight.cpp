@@ -52,6 +52,16 @@ VECTOR3 arotOf(const MATRIX3& r)
     return _V(std::atan2(r.m23, r.m33), -std::asin(std::fmax(-1.0, std::fmin(1.0, r.m13))), std::atan2(r.m12, r.m11));
 }
 
+// The later hosts' arot of a landed vessel upright in the local horizon at (lng, lat), heading 0:
+// the Euler angles of the horizon's axes against the planet's frame.
+VECTOR3 horizonArot(double lng, double lat)
+{
+    const double sinLng = std::sin(lng), cosLng = std::cos(lng);
+    const double sinLat = std::sin(lat), cosLat = std::cos(lat);
+    return _V(std::atan2(cosLat, -sinLat * sinLng), std::asin(std::fmax(-1.0, std::fmin(1.0, cosLng * sinLat))),
+        std::atan2(cosLng * cosLat, -sinLng));
+}
+
 VECTOR3 equToLocal(double lng, double lat, double rad)
 {
     return _V(rad * std::cos(lat) * std::cos(lng), rad * std::sin(lat), rad * std::cos(lat) * std::sin(lng));
@@ -95,6 +105,8 @@ void Flight::end()
     bodies_.clear();
     focus_ = nullptr;
     lastCarrier_ = nullptr;
+    messages_.clear();
+    messagesTold_ = 0;
 }
 
 OBJHANDLE Flight::body(const std::string& name) const
@@ -138,6 +150,15 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
     }
     hostsim::setTimeAcceleration(s.timeAcceleration);
     hostsim::setTimeStep(s.stepLength / s.timeAcceleration);
+    // The host as the scenario has it, before anything stands on the ground.
+    if (s.hostVersion > 0)
+        hostsim::setOrbiterVersion(s.hostVersion);
+    hostsim::setTerrain(s.terrain != 0);
+    if (s.graphics == 1 && !hostsim::setGraphicsClient(true)) {
+        err = "a graphics client needs a host version of 100000 or more";
+        end();
+        return false;
+    }
 
     const Place p0 = placeAt(0, 0);
     OBJHANDLE b0 = body(p0.point.body);
@@ -156,17 +177,23 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
 
     if (withAddon) {
         hostsim::clearMessages();
-        if (s.hostVersion > 0)
-            hostsim::setOrbiterVersion(s.hostVersion);
         if (!hostsim::loadPlugin("skyveil")) {
             err = "the stand-in simulator could not load the add-on: " + hostsim::lastError();
             end();
             return false;
         }
-        for (const hostsim::Message& m : hostsim::messages())
-            messages_.push_back(m.caption + ": " + m.text);
+        messages_ = newAddonMessages();
     }
     return true;
+}
+
+std::vector<std::string> Flight::newAddonMessages()
+{
+    std::vector<std::string> fresh;
+    const std::vector<hostsim::Message>& shown = hostsim::messages();
+    for (; messagesTold_ < shown.size(); ++messagesTold_)
+        fresh.push_back(shown[messagesTold_].caption + ": " + shown[messagesTold_].text);
+    return fresh;
 }
 
 Flight::Place Flight::placeAt(double k, double dtAhead) const
@@ -212,11 +239,15 @@ double Flight::fly(int k)
     VESSELSTATUS2 vs = {};
     vs.version = 2;
     vs.rbody = b;
+    VESSEL* focus = oapiGetVesselInterface(focus_);
     if (here.landed) {
         vs.status = 1;
         vs.surf_lng = here.point.longitude;
         vs.surf_lat = here.point.latitude;
         vs.surf_hdg = 0.0;
+        // Read by the later hosts alone: upright, facing north, standing as the 2006 host stands it.
+        vs.arot = horizonArot(vs.surf_lng, vs.surf_lat);
+        vs.vrot.x = focus ? focus->GetCOG_elev() : 0.0;
     } else {
         const VECTOR3 bodyPos = globalPosOf(b);
         const VECTOR3 up = unit(here.pos - bodyPos);
@@ -244,8 +275,8 @@ double Flight::fly(int k)
         vs.rvel = vel;
         vs.arot = arotOf(rot);
     }
-    if (VESSEL* v = oapiGetVesselInterface(focus_))
-        v->DefSetStateEx(&vs);
+    if (focus)
+        focus->DefSetStateEx(&vs);
     aimCamera(here.point, k);
 
     const auto t0 = std::chrono::steady_clock::now();

@@ -41,6 +41,10 @@ public:
     // them, as the host's does.
     const std::vector<std::string>& addonMessages() const { return messages_; }
 
+    // The message boxes shown since the add-on loaded, or since the last call, in the same form: a host
+    // may show one in flight, when the add-on finds it cannot carry the haze.
+    std::vector<std::string> newAddonMessages();
+
     // The flight's own root tree, the simulator's working directory while it flies.
     const std::string& rootDir() const { return rootDir_; }
 
@@ -84,6 +88,7 @@ private:
     Scenario scenario_;
     std::string rootDir_;
     std::vector<std::string> messages_;
+    std::size_t messagesTold_ = 0; // of hostsim::messages(), those already handed out
     std::unique_ptr<hostsim::Session> session_;
     std::vector<std::pair<std::string, OBJHANDLE>> bodies_;
     OBJHANDLE focus_ = nullptr;

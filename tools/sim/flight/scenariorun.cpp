@@ -124,6 +124,10 @@ public:
             out << "the add-on showed a message box: " << m << "\n";
         for (int k = 0; k < s_.steps; ++k) {
             const double us = f.fly(k);
+            for (const std::string& m : f.newAddonMessages()) {
+                out << (midLine_ ? "\n" : "") << "the add-on showed a message box: " << m << "\n";
+                midLine_ = false;
+            }
             TraceRow row = f.observe(k);
             row.stepMinusBareUs = us - bareStep;
             rows_.push_back(row);
