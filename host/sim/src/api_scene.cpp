@@ -82,6 +82,7 @@ VesselView vessel(OBJHANDLE h)
     out.hdg = v->heading();
     out.altitude = v->altitude();
     out.cgelev = v->landed ? v->cgelev : v->touchdownElevation();
+    out.ground = v->landed ? v->ground : 0.0;
     out.size = v->size;
     out.visLimit = v->visLimit;
     out.spotLimit = v->spotLimit;
@@ -91,6 +92,12 @@ VesselView vessel(OBJHANDLE h)
     out.visual = v->visual.get();
     out.meshCount = unsigned(v->meshes.size());
     return out;
+}
+
+std::vector<VESSELSTATUS2> landedRecords(OBJHANDLE vessel)
+{
+    const Vessel* v = findVessel(vessel);
+    return v ? v->landedRecords : std::vector<VESSELSTATUS2>();
 }
 
 OBJHANDLE vesselByName(const std::string& name)

@@ -1,13 +1,15 @@
-// hostsim API: root tree, session and shutdown, modules and stepping.
+// hostsim API: root tree, sessions and shutdown, modules and stepping.
 #include "hostsim/hostsim.h"
 
 #include "lifecycle.h"
 #include "modules.h"
+#include "scenariotext.h"
 #include "stepping.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <sstream>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -77,6 +79,46 @@ void shutdown()
         c.second = 0;
     w = World();
     w.counts = std::move(counts);
+}
+
+std::string endSession()
+{
+    World& w = world();
+    if (w.inStep) {
+        reportError("endSession: a session does not end inside a step");
+        return "";
+    }
+    // As the host: save the scenario "(Current state)", close the scene, then delete the vessels.
+    const std::string saved = writeCurrentState();
+    destroyAllVisuals();
+    while (!w.vessels.empty())
+        deleteVesselNow(w.vessels.back());
+    return saved;
+}
+
+bool startSession(const std::string& saved)
+{
+    World& w = world();
+    SavedState state;
+    std::string error;
+    if (w.inStep || !w.vessels.empty())
+        error = "startSession: a session is running";
+    else if (!readCurrentState(saved, state, error))
+        error = "startSession: " + error;
+    if (!error.empty()) {
+        reportError(error);
+        return false;
+    }
+    for (const SavedVessel& ship : state.vessels) {
+        std::istringstream lines(ship.lines);
+        createScenarioVessel(ship.name.c_str(), ship.className.c_str(), lines);
+    }
+    // The saved focus vessel, else the first that accepts the focus.
+    if (!changeFocus(hostsim::vesselByName(state.focus.c_str())))
+        for (Vessel* v : std::vector<Vessel*>(w.vessels))
+            if (changeFocus(v))
+                break;
+    return true;
 }
 
 Session::Session(const std::string& root, bool removeRoot)

@@ -2,9 +2,11 @@
 
 #include "addontime.h"
 #include "classfile.h"
+#include "generation.h"
 #include "geometry.h"
 #include "mesh.h"
 #include "modules.h"
+#include "stepping.h"
 
 #include <algorithm>
 #include <fstream>
@@ -102,7 +104,13 @@ void applyStatus2(Vessel& v, const VESSELSTATUS2& st)
     if (!b)
         b = v.surfaceRef();
     if (st.status == 1 && b) {
-        v.setLanded(b, st.surf_lng, st.surf_lat, st.surf_hdg);
+        v.landedRecords.push_back(st);
+        // "Extended information": arot the rotation against the planet frame, vrot.x the height over the
+        // ground; surf_hdg is only kept.
+        if (generation().extendedLandedRecords && st.arot.x <= 4)
+            v.setLandedAt(b, st.surf_lng, st.surf_lat, st.surf_hdg, eulerToMatrix(st.arot), st.vrot.x);
+        else
+            v.setLanded(b, st.surf_lng, st.surf_lat, st.surf_hdg);
     } else if (st.status == 0) {
         const VECTOR3 origin = b ? b->pos : _V(0, 0, 0);
         const VECTOR3 ovel = b ? b->vel : _V(0, 0, 0);
@@ -124,8 +132,11 @@ void applyStatus1(Vessel& v, const VESSELSTATUS& st)
     }
 }
 
-Vessel* createVessel(
-    const char* name, const char* className, bool plainClass, const VESSELSTATUS2* st2, const VESSELSTATUS* st1)
+namespace {
+
+// A new vessel up to its class caps: class file, module (ovcInit), clbkSetClassCaps, the class file's
+// generic caps. Null when the class file is missing.
+Vessel* buildVessel(const char* name, const char* className, bool plainClass)
 {
     if (!name)
         return nullptr;
@@ -161,7 +172,25 @@ Vessel* createVessel(
     }
     if (cfg.is_open())
         readGenericCaps(*v, cfg);
+    return v;
+}
 
+void postCreation(Vessel& v)
+{
+    if (VESSEL2* cb = v.callbacks()) {
+        AddonScope addon(v.fromModule);
+        cb->clbkPostCreation();
+    }
+}
+
+} // namespace
+
+Vessel* createVessel(const char* name, const char* className, bool plainClass, const VESSELSTATUS2* st2,
+    const VESSELSTATUS* st1, bool visualInside)
+{
+    Vessel* v = buildVessel(name, className, plainClass);
+    if (!v)
+        return nullptr;
     if (st2) {
         if (VESSEL2* cb = v->callbacks()) {
             AddonScope addon(v->fromModule);
@@ -171,12 +200,36 @@ Vessel* createVessel(
     } else if (st1) {
         applyStatus1(*v, *st1);
     }
-    if (VESSEL2* cb = v->callbacks()) {
-        AddonScope addon(v->fromModule);
-        cb->clbkPostCreation();
-    }
+    // Inserting the vessel into the scene makes its visual at once where the host does that.
+    if (visualInside && generation().visualInsideCreate && liveVessel(v) && !v->pendingDelete && inVisualRange(*v))
+        createVisualFor(*v);
+    if (!liveVessel(v))
+        return nullptr;
+    postCreation(*v);
+    World& w = world();
     if (!w.focus && v->enableFocus && !v->pendingDelete)
         changeFocus(v);
+    return v;
+}
+
+Vessel* createScenarioVessel(const char* name, const char* className, std::istream& lines)
+{
+    Vessel* v = buildVessel(name, className, false);
+    if (!v)
+        return nullptr;
+    VESSELSTATUS2 st {};
+    st.version = 2;
+    if (VESSEL2* cb = v->callbacks()) {
+        AddonScope addon(v->fromModule);
+        cb->clbkLoadStateEx(static_cast<FILEHANDLE>(&lines), &st);
+    } else {
+        char* line = nullptr;
+        while (oapiReadScenario_nextline(&lines, line))
+            v->iface->ParseScenarioLineEx(line, &st);
+    }
+    // The core places the vessel from the record itself, by its own rules.
+    applyStatus2(*v, st);
+    postCreation(*v);
     return v;
 }
 

@@ -4,12 +4,23 @@
 
 #include "vessel.h"
 
+#include <iosfwd>
+
 namespace hostsim {
 
 // Creates a vessel. A non-empty className is read from its class file unless plainClass is set;
-// a missing class file fails the creation (null). Exactly one of st2 / st1 gives the state.
-Vessel* createVessel(
-    const char* name, const char* className, bool plainClass, const VESSELSTATUS2* st2, const VESSELSTATUS* st1);
+// a missing class file fails the creation (null). Exactly one of st2 / st1 gives the state (through
+// clbkSetStateEx for st2). visualInside: the host's oapiCreateVesselEx, which in the generations that do
+// so creates the visual (within visual range) before clbkPostCreation. The first vessel that accepts
+// the focus gets it.
+Vessel* createVessel(const char* name, const char* className, bool plainClass, const VESSELSTATUS2* st2,
+    const VESSELSTATUS* st1, bool visualInside = false);
+
+// Creates a vessel as the host creates a scenario's: class file and module as above, clbkLoadStateEx
+// reading `lines` (the vessel's scenario lines, up to END) into a zeroed VESSELSTATUS2 (the default
+// parser for a vessel without callbacks), then the core's own placement from that record (applyStatus2),
+// then clbkPostCreation. Takes no focus. Null when the class file is missing.
+Vessel* createScenarioVessel(const char* name, const char* className, std::istream& lines);
 
 // Marks a vessel for deletion; inside a step it goes at the end of the step, outside at once.
 void requestDelete(Vessel* v, OBJHANDLE alternativeFocus);

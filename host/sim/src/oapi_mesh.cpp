@@ -1,8 +1,31 @@
 // oapi functions on meshes: global templates, groups, materials, properties and textures. A non-null
-// mesh handle that names no live mesh is fatal here (usedMesh): the host would use it unchecked.
+// mesh handle that names no live mesh is fatal here (usedMesh): the host would use it unchecked. A null
+// one the host checks in the group functions (logging it once) and dereferences in the others.
 #include "mesh.h"
 
 using namespace hostsim;
+
+namespace {
+
+// The mesh behind a handle for the group functions, which log a null handle the first time.
+Mesh* checkedMesh(MESHHANDLE h, const char* function, bool& logged)
+{
+    if (!h && !logged) {
+        logged = true;
+        logLine(std::string(function) + ": Invalid mesh handle");
+    }
+    return usedMesh(h, function);
+}
+
+// The mesh behind a handle the host dereferences: null is fatal too.
+Mesh* dereferencedMesh(MESHHANDLE h, const char* function)
+{
+    if (!h)
+        fatal(std::string(function) + ": null mesh handle; the host would dereference it");
+    return usedMesh(h, function);
+}
+
+} // namespace
 
 OAPIFUNC const MESHHANDLE oapiLoadMeshGlobal(const char* fname)
 {
@@ -37,14 +60,14 @@ OAPIFUNC void oapiDeleteMesh(MESHHANDLE hMesh)
 OAPIFUNC DWORD oapiMeshGroupCount(MESHHANDLE hMesh)
 {
     HOSTSIM_COUNT("oapiMeshGroupCount");
-    Mesh* m = usedMesh(hMesh, "oapiMeshGroupCount");
+    Mesh* m = checkedMesh(hMesh, "oapiMeshGroupCount", world().nullMeshLogged[0]);
     return m ? DWORD(m->groups.size()) : 0;
 }
 
 OAPIFUNC MESHGROUP* oapiMeshGroup(MESHHANDLE hMesh, DWORD idx)
 {
     HOSTSIM_COUNT("oapiMeshGroup");
-    Mesh* m = usedMesh(hMesh, "oapiMeshGroup");
+    Mesh* m = checkedMesh(hMesh, "oapiMeshGroup", world().nullMeshLogged[1]);
     return m && idx < m->groups.size() ? &m->groups[idx] : nullptr;
 }
 
@@ -65,7 +88,7 @@ OAPIFUNC DWORD oapiMeshMaterialCount(MESHHANDLE hMesh)
 OAPIFUNC MATERIAL* oapiMeshMaterial(MESHHANDLE hMesh, DWORD idx)
 {
     HOSTSIM_COUNT("oapiMeshMaterial");
-    Mesh* m = usedMesh(hMesh, "oapiMeshMaterial");
+    Mesh* m = dereferencedMesh(hMesh, "oapiMeshMaterial");
     return m && idx < m->materials.size() ? &m->materials[idx] : nullptr;
 }
 
@@ -80,7 +103,7 @@ OAPIFUNC int oapiMeshMaterial(DEVMESHHANDLE hMesh, DWORD idx, MATERIAL* mat)
 OAPIFUNC bool oapiSetMeshProperty(MESHHANDLE hMesh, DWORD property, DWORD value)
 {
     HOSTSIM_COUNT("oapiSetMeshProperty");
-    Mesh* m = usedMesh(hMesh, "oapiSetMeshProperty");
+    Mesh* m = dereferencedMesh(hMesh, "oapiSetMeshProperty");
     if (!m || property != MESHPROPERTY_MODULATEMATALPHA)
         return false;
     m->modulateMatAlpha = value;

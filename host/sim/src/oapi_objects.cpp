@@ -172,7 +172,7 @@ OAPIFUNC OBJHANDLE oapiCreateVesselEx(const char* name, const char* classname, c
         reportError("oapiCreateVesselEx: status is not a VESSELSTATUS2 of version 2");
         return nullptr;
     }
-    return createVessel(name, classname, false, st, nullptr);
+    return createVessel(name, classname, false, st, nullptr, true);
 }
 
 OAPIFUNC bool oapiDeleteVessel(OBJHANDLE hVessel, OBJHANDLE hAlternativeCameraTarget)

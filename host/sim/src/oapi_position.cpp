@@ -34,7 +34,12 @@ VECTOR3 shipAirspeed(const Vessel& v)
 
 double altitudeOf(const Vessel& v)
 {
-    return v.altitude(); // above ground, which is the mean radius on the stand-in's bodies
+    return v.altitude(); // above the mean radius
+}
+
+double altitudeOverGroundOf(const Vessel& v)
+{
+    return v.altitudeOverGround();
 }
 
 double headingOf(const Vessel& v)
@@ -195,8 +200,7 @@ OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, double* alt)
 OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode mode, double* alt)
 {
     HOSTSIM_COUNT("oapiGetAltitude");
-    (void)mode; // no terrain: both modes agree
-    return surfaceValue(findVessel(hVessel), alt, altitudeOf);
+    return surfaceValue(findVessel(hVessel), alt, mode == ALTMODE_GROUND ? altitudeOverGroundOf : altitudeOf);
 }
 
 OAPIFUNC BOOL oapiGetHeading(OBJHANDLE hVessel, double* heading)

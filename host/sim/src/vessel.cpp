@@ -1,6 +1,9 @@
 #include "vessel.h"
 
+#include "generation.h"
 #include "geometry.h"
+#include "landing.h"
+#include "terrain.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +14,7 @@ namespace {
 
 VECTOR3 landedLocal(const Vessel& v)
 {
-    return equToLocal(v.lng, v.lat, v.body->radius + v.cgelev);
+    return equToLocal(v.lng, v.lat, v.body->radius + v.ground + v.cgelev);
 }
 
 } // namespace
@@ -75,8 +78,20 @@ double Vessel::altitude() const
     if (!b)
         return 0.0;
     if (landed)
-        return cgelev;
+        return ground + cgelev;
     return dist(globalPos(), b->pos) - b->radius;
+}
+
+double Vessel::altitudeOverGround() const
+{
+    const Body* b = surfaceRef();
+    if (!b)
+        return 0.0;
+    if (landed)
+        return cgelev;
+    double l, t, r;
+    equPos(*b, l, t, r);
+    return r - b->radius - terrainHeight(*b, l, t);
 }
 
 double Vessel::heading() const
@@ -129,25 +144,47 @@ double Vessel::touchdownElevation(VECTOR3* normal) const
     return std::fabs(dotp(n, -p0));
 }
 
+namespace {
+
+void standOn(Vessel& v, Body* b, double lngIn, double latIn, double hdgIn)
+{
+    v.landed = true;
+    v.body = b;
+    v.lng = normangle(lngIn);
+    v.lat = std::clamp(latIn, -PI05, PI05);
+    v.hdg = posangle(hdgIn);
+    v.vrot = _V(0, 0, 0);
+    v.ground = terrainHeight(*b, v.lng, v.lat);
+}
+
+} // namespace
+
 void Vessel::setLanded(Body* b, double lngIn, double latIn, double hdgIn)
 {
-    landed = true;
-    body = b;
-    lng = normangle(lngIn);
-    lat = std::clamp(latIn, -PI05, PI05);
-    hdg = posangle(hdgIn);
-    vrot = _V(0, 0, 0);
+    standOn(*this, b, lngIn, latIn, hdgIn);
+    extendedPlacement = false;
     refreshLanded();
+}
+
+void Vessel::setLandedAt(Body* b, double lngIn, double latIn, double hdgIn, const MATRIX3& bodyRot, double height)
+{
+    standOn(*this, b, lngIn, latIn, hdgIn);
+    extendedPlacement = true;
+    landRot = bodyRot;
+    cgelev = height;
 }
 
 void Vessel::refreshLanded()
 {
-    if (!landed || !body)
+    if (!landed || !body || extendedPlacement)
         return;
+    // The origin cgelev above (or under) the surface point along the local vertical, upright in the
+    // horizon frame, turned to the heading, the touchdown plane's normal pointing up. The 2006 host
+    // takes the unsigned distance from the points as they are, the later ones the signed one from the
+    // plane the vessel's weight compresses them to.
     VECTOR3 nm;
-    cgelev = touchdownElevation(&nm);
-    // The 2006 placement: the origin cgelev above the surface point along the local vertical, upright in
-    // the horizon frame, turned to the heading, the touchdown plane's normal pointing up.
+    cgelev = generation().touchdownPlaneOnGround ? compressedTouchdownElevation(*this, *body, nm)
+                                                 : touchdownElevation(&nm);
     landRot = mul(horizonToBody(lng, lat), mul(headingMatrix(hdg), alignVectors(nm, _V(0, 1, 0))));
 }
 

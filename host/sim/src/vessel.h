@@ -32,7 +32,11 @@ public:
     // State
     bool landed = false;
     hostsim::Body* body = nullptr; // landed: the body it stands on
-    double lng = 0, lat = 0, hdg = 0, cgelev = 0;
+    double lng = 0, lat = 0, hdg = 0;
+    double cgelev = 0; // landed: height of the origin over the ground (negative: under it) [m]
+    double ground = 0; // landed: terrain height over the mean radius where it stands [m]
+    bool extendedPlacement = false; // landed from an "extended information" record: not by its touchdown points
+    std::vector<VESSELSTATUS2> landedRecords; // every landed record it was placed from, oldest first
     MATRIX3 landRot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}}; // landed: vessel -> body frame
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}}; // free: global
     MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}}; // free: vessel -> global
@@ -60,17 +64,20 @@ public:
     // Equatorial coordinates relative to a body.
     void equPos(const hostsim::Body& b, double& lngOut, double& latOut, double& radOut) const;
     double altitude() const; // above the surface reference's mean radius
+    double altitudeOverGround() const; // above the terrain under it
     double heading() const; // [0, 2pi) against north in the surface reference's horizon frame
     VECTOR3 airspeedGlobal() const;
 
-    // Unsigned distance of the origin from the plane of the first three touchdown points: the height of
-    // the origin over the ground when landed (0 with fewer than three or degenerate points).
+    // Unsigned distance of the origin from the plane of the first three touchdown points (0 with fewer
+    // than three or degenerate points): the 2006 host's height of the origin over the ground when landed.
     double touchdownElevation(VECTOR3* normal = nullptr) const;
 
-    // Placement
+    // Placement. setLanded places by the touchdown points, as the generation does; setLandedAt takes
+    // the rotation against the body frame and the height over the ground as given.
     void setLanded(hostsim::Body* b, double lngIn, double latIn, double hdgIn);
+    void setLandedAt(hostsim::Body* b, double lngIn, double latIn, double hdgIn, const MATRIX3& bodyRot, double height);
     void setFree(const VECTOR3& gpos, const VECTOR3& gvel, const MATRIX3& grot, const VECTOR3& avel);
-    void refreshLanded(); // recompute the landed pose after the touchdown points changed
+    void refreshLanded(); // recompute a touchdown-point placement after the points changed
 
     // Free flight over dt: position by velocity (plus the pending force), attitude by vrot.
     void integrate(double dt);

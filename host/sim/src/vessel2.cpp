@@ -35,7 +35,7 @@ void VESSEL2::clbkLoadStateEx(FILEHANDLE scn, void* status)
         return;
     char* line = nullptr;
     while (oapiReadScenario_nextline(scn, line))
-        parseScenarioLine(line, *static_cast<VESSELSTATUS2*>(status));
+        ParseScenarioLineEx(line, status);
 }
 
 void VESSEL2::clbkSetStateEx(const void* status)

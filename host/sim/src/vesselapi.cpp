@@ -1,8 +1,10 @@
 // VESSEL: the interface class that modules use to reach their vessel in the stand-in.
 #include "addontime.h"
+#include "generation.h"
 #include "geometry.h"
 #include "lifecycle.h"
 #include "mesh.h"
+#include "terrain.h"
 #include "vesselstatus.h"
 
 #include <algorithm>
@@ -348,10 +350,11 @@ double VESSEL::GetAltitude() const
 double VESSEL::GetAltitude(AltitudeMode mode, int* reslvl)
 {
     VESSEL_ENTRY("GetAltitude");
-    (void)mode; // no terrain: ground and mean-radius altitudes agree
     if (reslvl)
         *reslvl = 0;
-    return v ? v->altitude() : 0.0;
+    if (!v)
+        return 0.0;
+    return mode == ALTMODE_GROUND ? v->altitudeOverGround() : v->altitude();
 }
 
 namespace {
@@ -391,7 +394,7 @@ double VESSEL::GetYaw() const
 double VESSEL::GetSurfaceElevation() const
 {
     VESSEL_ENTRY("GetSurfaceElevation");
-    return 0.0; // the stand-in's bodies are smooth spheres
+    return v ? v->altitude() - v->altitudeOverGround() : 0.0;
 }
 
 OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius) const
@@ -615,6 +618,9 @@ MESHHANDLE VESSEL::GetMesh(VISHANDLE vis, UINT idx) const
     // The host asks the visual itself, whichever vessel it belongs to; a stale visual is fatal.
     const Visual* visual = usedVisual(vis, "VESSEL::GetMesh");
     if (!visual || idx >= visual->meshes.size())
+        return nullptr;
+    // A graphics client keeps the visual's meshes to itself.
+    if (graphicsClientActive())
         return nullptr;
     return visual->meshes[idx].get();
 }

@@ -1,5 +1,6 @@
 #include "vesselstatus.h"
 
+#include "generation.h"
 #include "geometry.h"
 
 #include <cstdio>
@@ -21,8 +22,11 @@ void fillStatus2(const Vessel& v, VESSELSTATUS2& st)
     st.rpos = v.globalPos() - origin;
     st.rvel = v.globalVel() - ovel;
     if (v.landed && b) {
-        st.vrot = _V(v.cgelev, 0, 0);
-        st.arot = matrixToEuler(v.landRot);
+        // Where the report does not follow the landed meaning of the fields, it gives them as in flight:
+        // the angles against the global frame and the angular velocity, which a landed vessel has none of.
+        const bool landedMeaning = generation().landedStatusRoundTrip;
+        st.vrot = landedMeaning ? _V(v.cgelev, 0, 0) : _V(0, 0, 0);
+        st.arot = matrixToEuler(landedMeaning ? v.landRot : v.rotation());
         st.surf_lng = v.lng;
         st.surf_lat = v.lat;
         st.surf_hdg = v.hdg;
@@ -136,10 +140,13 @@ void writeDefaultState(const Vessel& v, std::ostream& out)
         out << buf;
         std::snprintf(buf, sizeof buf, "  HEADING %0.2f\n", st.surf_hdg * DEG);
         out << buf;
-        std::snprintf(buf, sizeof buf, "  ALT %0.3f\n", st.vrot.x);
+        std::snprintf(buf, sizeof buf, "  ALT %0.3f\n", v.cgelev);
         out << buf;
-        std::snprintf(buf, sizeof buf, "  AROT %f %f %f\n", st.arot.x * DEG, st.arot.y * DEG, st.arot.z * DEG);
-        out << buf;
+        if (generation().savesLandedArot) {
+            const VECTOR3 a = matrixToEuler(v.landRot); // against the planet frame
+            std::snprintf(buf, sizeof buf, "  AROT %f %f %f\n", a.x * DEG, a.y * DEG, a.z * DEG);
+            out << buf;
+        }
     } else {
         std::snprintf(buf, sizeof buf, "  STATUS Orbiting %s\n", bodyName.c_str());
         out << buf;

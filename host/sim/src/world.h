@@ -106,8 +106,13 @@ struct World {
     VECTOR3 camGlobalPos = {{0, 0, 0}}, camGlobalDir = {{0, 0, 1}};
     double aperture = 20.0 * RAD;
 
-    // What oapiGetOrbiterVersion reports (YYMMDD): the 2006-P1 edition unless set otherwise.
+    // What oapiGetOrbiterVersion reports (YYMMDD): the 2006-P1 edition unless set otherwise. It chooses
+    // the generation record (generation.h) that every difference between the hosts is read from.
     int orbiterVersion = 60929;
+    bool terrainOn = true; // where the generation has terrain
+    bool graphicsClient = false; // where the generation has such a build: GetMesh returns null
+    // The core logs a null mesh handle once per function.
+    bool nullMeshLogged[2] = {false, false}; // oapiMeshGroupCount, oapiMeshGroup
     long visualSerial = 0;
 
     // Time

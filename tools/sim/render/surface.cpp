@@ -1,52 +1,16 @@
-// Value noise on a 3D lattice, sampled on the unit sphere: the pattern has no seams or pole artefacts,
-// and needs no texture.
+// Colours from the stand-in's value noise (hostsim's, which its terrain rises from), sampled on the unit
+// sphere: the pattern has no seams or pole artefacts, and needs no texture.
 #include "surface.h"
+
+#include <hostsim/hostsim.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdint>
 
 namespace skysim {
 
 namespace {
-
-// A well-mixed 32-bit hash of a lattice point (integer finaliser after Murmur3), as a value in [0, 1].
-double latticeValue(std::int64_t x, std::int64_t y, std::int64_t z)
-{
-    std::uint64_t h = std::uint64_t(x) * 0x9E3779B97F4A7C15ull;
-    h ^= std::uint64_t(y) * 0xC2B2AE3D27D4EB4Full;
-    h ^= std::uint64_t(z) * 0x165667B19E3779F9ull;
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 33;
-    return double(h >> 11) * (1.0 / 9007199254740992.0);
-}
-
-double smooth(double t)
-{
-    return t * t * (3.0 - 2.0 * t);
-}
-
-double lerp(double a, double b, double t)
-{
-    return a + (b - a) * t;
-}
-
-double valueNoise(double x, double y, double z)
-{
-    const double fx = std::floor(x), fy = std::floor(y), fz = std::floor(z);
-    const std::int64_t ix = std::int64_t(fx), iy = std::int64_t(fy), iz = std::int64_t(fz);
-    const double tx = smooth(x - fx), ty = smooth(y - fy), tz = smooth(z - fz);
-    double c[2][2];
-    for (int j = 0; j < 2; ++j) {
-        for (int k = 0; k < 2; ++k)
-            c[j][k] = lerp(latticeValue(ix, iy + j, iz + k), latticeValue(ix + 1, iy + j, iz + k), tx);
-    }
-    return lerp(lerp(c[0][0], c[1][0], ty), lerp(c[0][1], c[1][1], ty), tz);
-}
 
 void copy(const float a[3], float out[3])
 {
@@ -64,18 +28,18 @@ void mix(const float a[3], const float b[3], double t, float out[3])
 
 VECTOR3 scaled(const VECTOR3& d, double k, double shift)
 {
-    return _V(d.x * k + shift, d.y * k + shift * 0.7, d.z * k - shift * 1.3);
+    return hostsim::noiseCoordinates(d, k, shift);
 }
 
-// Sea level of the Earth's height noise: about a third of the ground is land.
-const double earthSeaLevel = 0.565;
+// The Earth's land is where the stand-in's terrain rises.
+using hostsim::earthSeaLevel;
 
 void earthColour(const VECTOR3& d, float rgb[3])
 {
     static const float deep[3] = {0.03f, 0.10f, 0.32f}, shallow[3] = {0.08f, 0.28f, 0.52f};
     static const float green[3] = {0.20f, 0.40f, 0.12f}, dry[3] = {0.62f, 0.52f, 0.33f};
     static const float rock[3] = {0.42f, 0.36f, 0.30f}, ice[3] = {0.90f, 0.92f, 0.95f};
-    const double h = fractalNoise(scaled(d, 1.7, 11.3), 11);
+    const double h = hostsim::earthRelief(d);
     const double pole = std::fabs(d.y) + 0.08 * (fractalNoise(scaled(d, 6.0, 3.1), 4) - 0.5);
     if (pole > 0.93) {
         copy(ice, rgb);
@@ -125,14 +89,7 @@ void greyColour(const VECTOR3& d, float rgb[3])
 
 double fractalNoise(const VECTOR3& p, int octaves)
 {
-    double sum = 0, weight = 1, total = 0, k = 1;
-    for (int o = 0; o < std::max(1, octaves); ++o) {
-        sum += weight * valueNoise(p.x * k, p.y * k, p.z * k);
-        total += weight;
-        weight *= 0.5;
-        k *= 2.0;
-    }
-    return sum / total;
+    return hostsim::fractalNoise(p, octaves);
 }
 
 void surfaceColour(const std::string& body, const VECTOR3& dirBody, float rgb[3])

@@ -91,6 +91,26 @@ OBJHANDLE addBody(const BodySpec& spec);
 // Adds the Earth, Moon and Mars presets; returns the Earth's handle.
 OBJHANDLE addSolarBodies();
 
+// Terrain: present in the generations that have it (160000 and above), on by default; false switches it
+// off (true by default again after shutdown()). A landed vessel keeps the ground it was placed on.
+void setTerrain(bool on);
+
+// Height of the ground over the body's mean radius at (lng, lat) [m] as the stand-in has it now (0 where
+// the terrain is off, absent in this generation, or over the sea). The Earth's land rises to about 8 km,
+// Mars' ground to about 21 km, the Moon's to about 5 km; other bodies are smooth spheres.
+double terrainElevation(OBJHANDLE body, double lng, double lat);
+
+// The procedural noise behind the terrain, which the demo's pictures paint with too. fractalNoise: smooth
+// fractal value noise in [0, 1] at p (`octaves` >= 1 octaves, the first at lattice spacing 1, each next one
+// at half the spacing and half the weight), the same on every run and machine. noiseCoordinates: the
+// lattice point for unit direction d at that scale, shifted so that different uses see different noise.
+// earthRelief: the Earth's height noise in unit direction dirBody of its frame; land where it exceeds
+// earthSeaLevel (about a third of the ground).
+double fractalNoise(const VECTOR3& p, int octaves);
+VECTOR3 noiseCoordinates(const VECTOR3& d, double scale, double shift);
+double earthRelief(const VECTOR3& dirBody);
+constexpr double earthSeaLevel = 0.565;
+
 // ---------------------------------------------------------------------------------------------------
 // Vessels
 // ---------------------------------------------------------------------------------------------------
@@ -129,6 +149,7 @@ struct VesselView {
     double lng = 0, lat = 0, hdg = 0; // equatorial position on body, heading
     double altitude = 0; // above the mean radius
     double cgelev = 0; // landed: height of the origin over the ground (centre-of-gravity elevation) [m]
+    double ground = 0; // landed: height of the ground it stands on over the mean radius [m]
     double size = 0;
     double visLimit = 0, spotLimit = 0;
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}}; // global
@@ -142,6 +163,11 @@ VesselView vessel(OBJHANDLE h);
 
 // Handle of the first vessel with that exact name, or null.
 OBJHANDLE vesselByName(const std::string& name);
+
+// Every landed (status 1) VESSELSTATUS2 the simulator placed the vessel from (oapiCreateVesselEx,
+// DefSetStateEx, a restored scenario), oldest first, as it was handed over (its list pointers are not to
+// be followed). Empty for an unknown handle.
+std::vector<VESSELSTATUS2> landedRecords(OBJHANDLE vessel);
 
 // ---------------------------------------------------------------------------------------------------
 // Camera and time
@@ -171,9 +197,35 @@ void setTimeAcceleration(double warp);
 void setStartMJD(double mjd);
 
 // The version oapiGetOrbiterVersion reports, as the host's YYMMDD number (default 60929, the 2006-P1
-// edition; every 2016-era or later core reports 160000 or more). Set it before loading the add-on;
-// shutdown() restores the default.
+// edition; every 2016-era or later core reports 160000 or more). It chooses the host generation the
+// stand-in behaves as (host/sim/README.md): below 100000 the 2006 one, below 160000 the 2010 one, below
+// 170000 the 2016 release, above the 2024 builds. Set it before loading the add-on; shutdown() restores
+// the default.
 void setOrbiterVersion(int version);
+
+// Graphics-client mode (VESSEL::GetMesh returns null for every visual; visuals are still created and
+// destroyed as before); only in the generations that have such builds (100000 and above): returns false
+// and changes nothing otherwise. Reset by shutdown().
+bool setGraphicsClient(bool on);
+
+// ---------------------------------------------------------------------------------------------------
+// Sessions
+// ---------------------------------------------------------------------------------------------------
+
+// Ends the session as the host does, plug-ins left loaded: returns the saved "(Current state)" text of
+// every vessel (its clbkSaveState: the default lines STATUS Landed BODY, POS, HEADING, ALT and, in the
+// generations that write it, AROT; the focus vessel named), then closes the scene (every visual
+// destroyed, as destroyVisual describes) and deletes every vessel. Bodies, time, camera, meshes and
+// plug-ins stay. "" (reason in lastError()) inside a step.
+std::string endSession();
+
+// Starts a session from a text endSession() wrote: creates its vessels in order as the host creates a
+// scenario's (class file, module, clbkSetClassCaps, clbkLoadStateEx reading the vessel's lines, the
+// placement by this generation's rules, clbkPostCreation) and focuses the saved focus vessel (else the
+// first that accepts the focus). Visuals come with the next drawing phase. A vessel whose class file is
+// missing is left out (reported). False (reason in lastError()) for a text it cannot read or while
+// vessels exist.
+bool startSession(const std::string& saved);
 
 // ---------------------------------------------------------------------------------------------------
 // Modules and stepping
