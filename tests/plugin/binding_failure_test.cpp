@@ -195,7 +195,9 @@ TEST_P(Refused, OneMessageNoCarrierAskedFor)
     const Refusal& refusal = GetParam();
     Scene scene(Engine::Real);
     hostsim::setOrbiterVersion(refusal.version);
-    ASSERT_EQ(hostsim::setGraphicsClient(refusal.graphicsClient), refusal.graphicsClient);
+    if (refusal.graphicsClient) {
+        ASSERT_TRUE(hostsim::setGraphicsClient(true));
+    }
     refusal.prepare();
     ASSERT_NE(scene.loadPlugin(), nullptr);
     EXPECT_EQ(hostsim::messages().size(), refusal.carriersAskedFor ? 0u : 1u);

@@ -474,8 +474,9 @@ TEST_P(Sessions, TheRestoredCarrierIsTakenOverAndStandsRight)
     for (int k = 0; k < 8; ++k) {
         hostsim::step();
         ASSERT_EQ(carriers(), restored) << "step " << k;
-        if (k >= 1)
+        if (k >= 1) {
             EXPECT_NEAR(heightOverMeanRadius(restored[0]), shellHeight, 1.0) << "step " << k;
+        }
     }
     EXPECT_EQ(hostsim::callCount("oapiCreateVesselEx"), 1);
     EXPECT_GT(engineCalls(), engineBefore);

@@ -142,6 +142,8 @@ TEST_P(ShellPlacement, DrawnShellLiesTenKilometresAboveTheMeanRadiusOnEveryBody)
         scene.placeShip(body, leg.lng, leg.lat, altitude);
         for (int k = 0; k < leg.steps; ++k) {
             const std::vector<OBJHANDLE> before = carriers();
+            // The ship as the step's callbacks see it, before the clock moves on.
+            const hostsim::VesselView shipBefore = hostsim::vessel(scene.ship);
             const double lngBefore = before.empty() ? 0.0 : hostsim::vessel(before[0]).lng;
             hostsim::step();
             const std::vector<OBJHANDLE> now = carriers();
@@ -155,7 +157,7 @@ TEST_P(ShellPlacement, DrawnShellLiesTenKilometresAboveTheMeanRadiusOnEveryBody)
                 ++overTerrain;
             const std::vector<VESSELSTATUS2> records = hostsim::landedRecords(now[0]);
             if (later)
-                expectHorizonRecords(records, before.empty() ? 0 : recordsSeen, hostsim::vessel(scene.ship));
+                expectHorizonRecords(records, before.empty() ? 0 : recordsSeen, shipBefore);
             recordsSeen = records.size();
             if (!before.empty() && before[0] == now[0] && carrier.lng != lngBefore)
                 ++reanchored[leg.body];
@@ -173,8 +175,9 @@ TEST_P(ShellPlacement, DrawnShellLiesTenKilometresAboveTheMeanRadiusOnEveryBody)
         EXPECT_GE(reanchored[b.first], 1) << b.first;
     }
     // The later hosts' ground is not at the mean radius under most of the flight.
-    if (later)
+    if (later) {
         EXPECT_GE(overTerrain, 10);
+    }
     EXPECT_TRUE(hostsim::messages().empty());
 }
 

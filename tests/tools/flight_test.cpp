@@ -236,10 +236,11 @@ TEST(FlightScenarios, EveryHostGenerationDrawsEveryBuiltInScenarioAlike)
                 f.fly(k);
                 const TraceRow r = f.observe(k);
                 const EngineColumns c {r.carrier, r.leaves, r.groupsDrawn, r.haze, r.reanchor};
-                if (host.version == 60929)
+                if (host.version == 60929) {
                     reference.push_back(c);
-                else if (host.terrain == 0)
+                } else if (host.terrain == 0) {
                     EXPECT_EQ(c, reference[std::size_t(k)]) << what << ", step " << k;
+                }
                 // Over the terrain too, the carrier's origin stands the shell height over the mean radius.
                 if (const OBJHANDLE carrier = f.carrier()) {
                     const hostsim::VesselView cv = hostsim::vessel(carrier);

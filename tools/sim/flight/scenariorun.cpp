@@ -40,6 +40,10 @@ Scenario applyOptions(Scenario s, const Options& opt)
         s.renderEvery = opt.renderEvery;
     if (opt.hostVersion > 0)
         s.hostVersion = opt.hostVersion;
+    if (opt.terrain >= 0)
+        s.terrain = opt.terrain;
+    if (opt.graphics >= 0)
+        s.graphics = opt.graphics;
     if (opt.noRender) {
         s.renderSteps.clear();
         s.renderEvery = 0;
