@@ -21,7 +21,7 @@ void createCarrier();
 // then deletes each with no new focus object.
 void deleteCarriers();
 
-// The step hook's work: carrierActive takes engineBound (0 once the add-on was refused); while the engine is bound and the focus
-// vessel is below two radii of its body (strictly), a carrier exists (one is created if none does);
-// otherwise every carrier is deleted. Throws std::bad_alloc when the carriers cannot be collected.
+// The step hook's work: carrierActive takes engineBound (0 once the add-on was refused); while the engine is bound and
+// the focus vessel is below two radii of its body (strictly), a carrier exists (one is created if none does); otherwise
+// every carrier is deleted. Throws std::bad_alloc when the carriers cannot be collected.
 void updateCarrier();

@@ -110,8 +110,8 @@ bool tryOtherRecord(const VESSEL* carrier, VESSELSTATUS2& status, const VESSEL* 
     const PlacementCheck second = placeWith(other, carrier, status, focus);
     if (second.right) {
         char line[messageSize];
-        std::snprintf(line, sizeof line, switchFormat, placementRecordName(current), miss.distance,
-            placementRecordName(other));
+        std::snprintf(
+            line, sizeof line, switchFormat, placementRecordName(current), miss.distance, placementRecordName(other));
         oapiWriteLog(line);
         current = other;
         return true;

@@ -78,7 +78,8 @@ void bindEngine()
     const int version = oapiGetOrbiterVersion();
     choosePlacementRecord(firstPlacementRecord(version));
     char line[messageSize];
-    std::snprintf(line, sizeof line, boundFormat, SKYVEIL_VERSION, version, placementRecordName(currentPlacementRecord()));
+    std::snprintf(
+        line, sizeof line, boundFormat, SKYVEIL_VERSION, version, placementRecordName(currentPlacementRecord()));
     oapiWriteLog(line);
 }
 

@@ -28,8 +28,8 @@ public:
     // Hands every scenario line to the host's default parser; the class has no keys of its own.
     void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
 
-    // The per-step driver: checks once where a carrier stands, applies the alpha flag, re-anchors on a body change, fetches the visual's
-    // groups after a new visual, fills the frame record, calls maincall and re-anchors on request.
+    // The per-step driver: checks once where a carrier stands, applies the alpha flag, re-anchors on a body change,
+    // fetches the visual's groups after a new visual, fills the frame record, calls maincall and re-anchors on request.
     // While another carrier drives the engine, this one stops before the fetch and keeps the mesh
     // file's own groups.
     void clbkPreStep(double simt, double simdt, double mjd) override;

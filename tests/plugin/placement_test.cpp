@@ -61,7 +61,8 @@ void placeShip(OBJHANDLE ship, OBJHANDLE body, double lng, double lat)
     MATRIX3 r;
     oapiGetRotationMatrix(body, &r);
     const double rad = oapiGetSize(body) + 2000.0;
-    const VECTOR3 loc = _V(rad * std::cos(lat) * std::cos(lng), rad * std::sin(lat), rad * std::cos(lat) * std::sin(lng));
+    const VECTOR3 loc
+        = _V(rad * std::cos(lat) * std::cos(lng), rad * std::sin(lat), rad * std::cos(lat) * std::sin(lng));
     VESSELSTATUS2 vs = blankStatus2();
     vs.rbody = body;
     vs.rpos = mul(r, loc);
@@ -83,8 +84,8 @@ TEST_P(Placement, RecordsPlaceTheCarrierExactlyAndARotationReadBackIsCaught)
     // A plain vessel standing in for the carrier, with its touchdown points.
     const OBJHANDLE carrierHandle = hostsim::createLanded("Carrier", "", earth, 0.0, 0.0);
     const VESSEL* carrier = oapiGetVesselInterface(carrierHandle);
-    carrier->SetTouchdownPoints(_V(0, carrierStandHeight, 10), _V(-3.5, carrierStandHeight, -3),
-        _V(3.5, carrierStandHeight, -3));
+    carrier->SetTouchdownPoints(
+        _V(0, carrierStandHeight, 10), _V(-3.5, carrierStandHeight, -3), _V(3.5, carrierStandHeight, -3));
     choosePlacementRecord(firstPlacementRecord(g.version));
 
     // Over land and over the sea, the first placement and a move of more than the engine's 0.01 rad.

@@ -231,7 +231,8 @@ TEST(FlightScenarios, EveryHostGenerationDrawsEveryBuiltInScenarioAlike)
             Flight f;
             std::string err;
             ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
-            const std::string what = name + " at " + std::to_string(host.version) + " terrain " + std::to_string(host.terrain);
+            const std::string what
+                = name + " at " + std::to_string(host.version) + " terrain " + std::to_string(host.terrain);
             for (int k = 0; k < s.steps; ++k) {
                 f.fly(k);
                 const TraceRow r = f.observe(k);

@@ -97,11 +97,13 @@ TEST(BuiltinScenarios, AllParseAndFlyWhatTheirNamesPromise)
 
 TEST(ScenarioReader, ReadsEveryKeyword)
 {
-    const Scenario s = parseOk("# comment\n\nskyveil-scenario 1\nname trip # trailing comment\nbodies Earth Moon\n"
-                               "camera cockpit\nsteps 10\nstep 0.5\ntimeacc 10\nhostversion 160828\nrender 3 1 3\n"
-                               "render every 4\n"
-                               "at 0 Earth alt 2500 lng 1 lat 2\nat 5 Earth alt 12km lng 1 lat 2\n"
-                               "at 9 Moon alt 1.5R lng -1 lat -2\r\nend\n");
+    const Scenario s
+        = parseOk("# comment\n\nskyveil-scenario 1\nname trip # trailing comment\nbodies Earth Moon\n"
+                  "camera cockpit\nsteps 10\nstep 0.5\ntimeacc 10\nhostversion 160828\nterrain off\ngraphics client\n"
+                  "render 3 1 3\n"
+                  "render every 4\n"
+                  "at 0 Earth alt 2500 lng 1 lat 2\nat 5 Earth alt 12km lng 1 lat 2\n"
+                  "at 9 Moon alt 1.5R lng -1 lat -2\r\nend\n");
     EXPECT_EQ(s.name, "trip");
     EXPECT_EQ(s.bodies, (std::vector<std::string> {"Earth", "Moon"}));
     EXPECT_EQ(s.camera, CameraMode::Cockpit);
@@ -109,6 +111,8 @@ TEST(ScenarioReader, ReadsEveryKeyword)
     EXPECT_DOUBLE_EQ(s.stepLength, 0.5);
     EXPECT_DOUBLE_EQ(s.timeAcceleration, 10);
     EXPECT_EQ(s.hostVersion, 160828);
+    EXPECT_EQ(s.terrain, 0);
+    EXPECT_EQ(s.graphics, 1);
     EXPECT_EQ(s.renderSteps, (std::vector<int> {1, 3}));
     EXPECT_EQ(s.renderEvery, 4);
     ASSERT_EQ(s.path.size(), 3u);
@@ -165,6 +169,8 @@ TEST(ScenarioReader, NamesFileLineAndFault)
             "twice"},
         {"skyveil-scenario 1\nbodies Earth\nsteps 10\nhostversion 1000000\n" + at0 + "end\n", 4, "'hostversion'"},
         {h + "camera sideways\n" + at0 + "end\n", 4, "'camera'"},
+        {h + "terrain flat\n" + at0 + "end\n", 4, "'terrain' needs 'off' or 'on'"},
+        {h + "graphics builtin\ngraphics client\n" + at0 + "end\n", 5, "twice"},
         {h + "at 0 Pluto alt 1km lng 0 lat 0\nend\n", 4, "body 'Pluto'"},
         {h + "at 0 Earth alt 1km lng 0 lat 91\nend\n", 4, "'lat'"},
         {h + "at 0 Earth alt 1km lng 400 lat 0\nend\n", 4, "'lng'"},
