@@ -224,6 +224,8 @@ TEST(DemoRun, AHostThatCannotCarryTheHazeGetsOneMessageAndNoCarrier)
         EXPECT_NE(first, std::string::npos) << text;
         EXPECT_EQ(text.find("the add-on showed a message box", first + 1), std::string::npos) << "shown twice";
         EXPECT_NE(text.find(host.carrierSeen), std::string::npos) << text;
+        // What the add-on told the host's log, where a user would look for it.
+        EXPECT_NE(text.find("the add-on wrote to the host's log: skyveil "), std::string::npos) << text;
         std::filesystem::remove_all(dir);
     }
 }

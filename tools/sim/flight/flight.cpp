@@ -187,6 +187,16 @@ bool Flight::begin(const Scenario& s, const std::string& rootTemplate, bool with
     return true;
 }
 
+std::vector<std::string> Flight::addonLogLines() const
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : hostsim::logLines()) {
+        if (line.rfind("skyveil", 0) == 0)
+            lines.push_back(line);
+    }
+    return lines;
+}
+
 std::vector<std::string> Flight::newAddonMessages()
 {
     std::vector<std::string> fresh;

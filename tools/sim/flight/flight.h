@@ -45,6 +45,9 @@ public:
     // may show one in flight, when the add-on finds it cannot carry the haze.
     std::vector<std::string> newAddonMessages();
 
+    // The lines the add-on wrote to the host's log (oapiWriteLog) so far: those starting "skyveil".
+    std::vector<std::string> addonLogLines() const;
+
     // The flight's own root tree, the simulator's working directory while it flies.
     const std::string& rootDir() const { return rootDir_; }
 

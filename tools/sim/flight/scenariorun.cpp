@@ -145,6 +145,8 @@ public:
         if (midLine_)
             out << "\n";
         midLine_ = false;
+        for (const std::string& line : f.addonLogLines())
+            out << "the add-on wrote to the host's log: " << line << "\n";
         flightRoot_ = f.rootDir();
         f.end();
         return true;
