@@ -99,7 +99,7 @@ TEST_F(SimTest, StepCallsPluginHooksBeforeVesselCallbacksWithTheStartTime)
     hostsim::createLanded("P", "SimProbe", earth(), 0, 0);
     hostsim::step();
     hostsim::step();
-    EXPECT_EQ(std::string(st->events).substr(0, 4), "PVCP"); // no mesh file: the visual still comes
+    EXPECT_EQ(std::string(st->events).substr(0, 5), "OPVCP"); // no mesh file: the visual still comes
     EXPECT_DOUBLE_EQ(st->lastPluginSimt, 0.5);
     EXPECT_DOUBLE_EQ(st->lastVesselSimt, 0.5);
     EXPECT_DOUBLE_EQ(hostsim::simTime(), 1.0);

@@ -58,6 +58,12 @@ public:
             AddMesh(mesh);
     }
 
+    void clbkPostCreation() override
+    {
+        state.visualAtPostCreation = visual != nullptr;
+        event('O');
+    }
+
     void clbkPreStep(double simt, double, double) override
     {
         ++state.vesselPreSteps;

@@ -9,10 +9,11 @@ struct ProbeState {
     int ovcInit = 0, ovcExit = 0, setClassCaps = 0;
     int visualsCreated = 0, visualsDestroyed = 0, lastRefcount = 0;
     double lastPluginSimt = -1, lastVesselSimt = -1;
-    bool visualAtPreStep = false;
+    bool visualAtPreStep = false, visualAtPostCreation = false;
     MESHHANDLE lastVisualMesh = nullptr;
     char note[256] = {0};
-    char events[256] = {0}; // P plug-in step, V vessel step, C visual created, D visual destroyed
+    // P plug-in step, V vessel step, C visual created, D visual destroyed, O post-creation
+    char events[256] = {0};
     // Requests from the tests
     int deleteSelfAtStep = 0; // the vessel deletes itself in this pre-step (1-based) and later ones
     bool repointOnVisual = false; // group 0 of the visual's mesh points at the module's static arrays

@@ -5,6 +5,7 @@
 #include "simfixture.h"
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -174,7 +175,8 @@ TEST_F(VisualTest, DestroyingAVisualWithAGroupOnModuleMemoryStopsTheSimulator)
 }
 
 // The host uses mesh and visual handles unchecked, so a stale one is a use after free there: every SDK
-// function that takes one stops the simulator on it. A null handle is no handle.
+// function that takes one stops the simulator on it. A null handle is no handle, except where the host
+// dereferences it in every generation (oapiMeshMaterial, oapiSetMeshProperty).
 TEST_F(VisualTest, StaleMeshOrVisualHandleStopsTheSimulator)
 {
     const OBJHANDLE p = makeProbe();
@@ -192,21 +194,38 @@ TEST_F(VisualTest, StaleMeshOrVisualHandleStopsTheSimulator)
     struct Use {
         const char* function;
         std::function<void()> call;
+        const char* what; // the fatal message after the function's name
     };
-    const Use uses[] = {
-        {"oapiMeshGroupCount", [&] { oapiMeshGroupCount(inst); }},
-        {"oapiMeshGroup", [&] { oapiMeshGroup(inst, 0); }},
-        {"oapiMeshMaterialCount", [&] { oapiMeshMaterialCount(inst); }},
-        {"oapiMeshMaterial", [&] { oapiMeshMaterial(inst, 0); }},
-        {"oapiSetMeshProperty", [&] { oapiSetMeshProperty(inst, MESHPROPERTY_MODULATEMATALPHA, 1); }},
-        {"oapiGetTextureHandle", [&] { oapiGetTextureHandle(inst, 1); }},
-        {"oapiDeleteMesh", [&] { oapiDeleteMesh(inst); }},
-        {"VESSEL::AddMesh", [&] { iface->AddMesh(inst); }},
-        {"VESSEL::GetMesh", [&] { iface->GetMesh(vis, 0); }},
+    const char* stale = "(mesh|visual) handle 0x[0-9a-f]+ names no live";
+    const char* null = "null mesh handle";
+    std::vector<Use> uses = {
+        {"oapiMeshGroupCount", [&] { oapiMeshGroupCount(inst); }, stale},
+        {"oapiMeshGroup", [&] { oapiMeshGroup(inst, 0); }, stale},
+        {"oapiMeshMaterialCount", [&] { oapiMeshMaterialCount(inst); }, stale},
+        {"oapiMeshMaterial", [&] { oapiMeshMaterial(inst, 0); }, stale},
+        {"oapiSetMeshProperty", [&] { oapiSetMeshProperty(inst, MESHPROPERTY_MODULATEMATALPHA, 1); }, stale},
+        {"oapiGetTextureHandle", [&] { oapiGetTextureHandle(inst, 1); }, stale},
+        {"oapiDeleteMesh", [&] { oapiDeleteMesh(inst); }, stale},
+        {"VESSEL::AddMesh", [&] { iface->AddMesh(inst); }, stale},
+        {"VESSEL::GetMesh", [&] { iface->GetMesh(vis, 0); }, stale},
     };
+    for (int version : {60929, 100830, 160828, 241231}) {
+        uses.push_back({"oapiMeshMaterial",
+            [version] {
+                hostsim::setOrbiterVersion(version);
+                oapiMeshMaterial(MESHHANDLE(nullptr), 0);
+            },
+            null});
+        uses.push_back({"oapiSetMeshProperty",
+            [version] {
+                hostsim::setOrbiterVersion(version);
+                oapiSetMeshProperty(MESHHANDLE(nullptr), MESHPROPERTY_MODULATEMATALPHA, 1);
+            },
+            null});
+    }
     for (const Use& use : uses)
         EXPECT_EXIT(use.call(), ::testing::ExitedWithCode(hostsim::fatalExitCode),
-            std::string("hostsim: fatal: ") + use.function + ": (mesh|visual) handle 0x[0-9a-f]+ names no live")
+            std::string("hostsim: fatal: ") + use.function + ": " + use.what)
             << use.function;
 }
 

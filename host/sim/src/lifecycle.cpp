@@ -227,6 +227,8 @@ Vessel* createScenarioVessel(const char* name, const char* className, std::istre
         while (oapiReadScenario_nextline(&lines, line))
             v->iface->ParseScenarioLineEx(line, &st);
     }
+    if (!liveVessel(v))
+        return nullptr; // it deleted itself while reading its state
     // The core places the vessel from the record itself, by its own rules.
     applyStatus2(*v, st);
     postCreation(*v);
