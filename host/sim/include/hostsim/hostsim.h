@@ -1,6 +1,7 @@
 // The headless stand-in simulator: scene set-up, stepping and inspection for tests and the demo.
-// It behaves as the 2006 generation of the host; host/sim/README.md lists where that differs from
-// later hosts (landed placement first of all).
+// It behaves as the 2006 generation of the host by default; the version it reports
+// (setOrbiterVersion) chooses the 2010, 2016 or 2024 generation instead. host/sim/README.md lists
+// where the generations differ (landed placement first of all).
 //
 // One simulator lives in the process (the SDK's free functions need a process-wide world); every
 // call below works on it. Typical use:
