@@ -308,8 +308,8 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
     Options o;
     std::string err;
     const char* good[] = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39", "--size",
-        "320x200", "--no-progress", "--keep-root", "--host-version", "060929"};
-    ASSERT_TRUE(parseOptions(15, good, o, err)) << err;
+        "320x200", "--no-progress", "--keep-root", "--host-version", "060929", "--terrain", "off", "--graphics", "client"};
+    ASSERT_TRUE(parseOptions(19, good, o, err)) << err;
     EXPECT_EQ(o.scenario, "ascent");
     EXPECT_EQ(o.outDir, "d");
     EXPECT_EQ(o.steps, 40);
@@ -319,15 +319,31 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
     EXPECT_FALSE(o.progress);
     EXPECT_TRUE(o.keepRoot);
     EXPECT_EQ(o.hostVersion, 60929);
+    EXPECT_EQ(o.terrain, 0);
+    EXPECT_EQ(o.graphics, 1);
+    Options given;
+    const char* other[] = {"x", "--terrain", "on", "--graphics", "builtin", "-h"};
+    ASSERT_TRUE(parseOptions(6, other, given, err)) << err;
+    EXPECT_EQ(given.terrain, 1);
+    EXPECT_EQ(given.graphics, 0);
+    EXPECT_TRUE(given.help);
+    EXPECT_EQ(Options().terrain, -1);
+    EXPECT_EQ(Options().graphics, -1);
     const std::vector<std::vector<const char*>> bad = {{"x", "--steps"}, {"x", "--steps", "0"},
         {"x", "--size", "10x10"}, {"x", "--size", "big"}, {"x", "--render-at", "1,,2"}, {"x", "--render-every", "-1"},
-        {"x", "--host-version", "16.0828"}, {"x", "--frobnicate"}};
+        {"x", "--host-version", "16.0828"}, {"x", "--frobnicate"}, {"x", "--terrain", "yes"}, {"x", "--terrain"},
+        {"x", "--graphics", "Builtin"}, {"x", "--graphics", ""}};
     for (const auto& args : bad) {
         Options p;
         EXPECT_FALSE(parseOptions(int(args.size()), args.data(), p, err)) << args.back();
         EXPECT_FALSE(err.empty());
     }
-    EXPECT_NE(std::string(usageText()).find("--scenario"), std::string::npos);
+    // Every option has its line in --help, a continued line indented under its text.
+    const std::string usage = usageText();
+    for (const char* line : {"  --scenario NAME|FILE   built-in", "  --terrain on|off       the later hosts' terrain",
+             "  --graphics builtin|client the host's graphics", "\n                         else 60929",
+             "  --help                 this text\n"})
+        EXPECT_NE(usage.find(line), std::string::npos) << line << "\n" << usage;
 }
 
 TEST(Progress, BarStaysInsideItsWidth)

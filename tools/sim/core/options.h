@@ -21,6 +21,8 @@ struct Options {
     bool progress = true;
     int hostVersion = 0; // 0: the scenario's, else the stand-in's own (060929)
     bool keepRoot = false; // keep the flight's temporary root tree (the engine's files in it)
+    int terrain = -1; // the later hosts' terrain heights: -1 not given, 0 off, 1 on
+    int graphics = -1; // the host's graphics: -1 not given, 0 built-in, 1 an external graphics client
     bool help = false;
     bool list = false;
     std::string show; // print this built-in scenario's text
