@@ -438,6 +438,7 @@ SceneView Flight::scene() const
     if (std::fabs(dotp(v.camUp, unit(v.camDir))) > 0.99)
         v.camUp = mul(v.bodyRot, _V(0, 1, 0));
     v.observerPos = fv.pos;
+    const OBJHANDLE c = carrier();
     for (const hostsim::DrawItem& item : hostsim::drawList()) {
         SceneGroup g;
         g.group = item.group;
@@ -445,6 +446,7 @@ SceneView Flight::scene() const
         g.pos = item.pos;
         g.rot = item.rot;
         g.vesselPos = item.vesselPos;
+        g.carrier = c && item.vessel == c;
         v.groups.push_back(g);
     }
     return v;
