@@ -140,7 +140,7 @@ DrawnShell drawnShellOverFocus(const Flight& f)
     const VECTOR3 up = unit(v.observerPos - v.bodyPos);
     const OBJHANDLE c = f.carrier();
     double outermost = -1;
-    const double (*crossedBlock)[3] = nullptr;
+    const double(*crossedBlock)[3] = nullptr;
     double pos[blockVertexCount][3];
     double kept[blockVertexCount][3];
     for (const hostsim::DrawItem& item : hostsim::drawList()) {

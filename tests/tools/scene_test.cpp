@@ -50,8 +50,8 @@ double depthOnSphere(const SceneView& v, int w, int h, double px, double py, dou
 {
     const EyeFrame e = makeEyeFrame(v.camPos, v.camDir, v.camUp);
     const double t = std::tan(v.aperture);
-    const VECTOR3 d = unit(e.fwd
-        + (e.right * ((2.0 * px / w - 1.0) * t * double(w) / double(h)) + e.up * ((1.0 - 2.0 * py / h) * t)));
+    const VECTOR3 d = unit(
+        e.fwd + (e.right * ((2.0 * px / w - 1.0) * t * double(w) / double(h)) + e.up * ((1.0 - 2.0 * py / h) * t)));
     const VECTOR3 oc = v.camPos - v.bodyPos;
     const double b = dotp(oc, d);
     const double disc = b * b - (dotp(oc, oc) - radius * radius);
@@ -69,26 +69,37 @@ view 0 planet 120
 end
 )";
 
+// Flies the scenario `text` with the add-on to its last step, where the flight stays for its scene;
+// `last` is that step's row.
+bool flyToEnd(const char* text, Flight& f, TraceRow& last)
+{
+    Scenario s;
+    ScenarioError se;
+    std::string err;
+    if (!parseScenario(text, "view", s, se) || !f.begin(s, rootTemplate(), true, err)) {
+        ADD_FAILURE() << se.message() << err;
+        return false;
+    }
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        last = f.observe(k);
+    }
+    return true;
+}
+
 } // namespace
 
 TEST(ScenePicture, VeilChangesThePlanetWhereTheShellCoversItAndNowhereElse)
 {
     if (rootTemplate().empty())
         GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
-    Scenario s;
-    ScenarioError se;
-    ASSERT_TRUE(parseScenario(orbitView, "orbit", s, se)) << se.message();
     Offscreen gl;
     std::string err;
     const int w = 200, h = 150;
     ASSERT_TRUE(gl.open(w, h, err)) << err;
     Flight f;
-    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
-    for (int k = 0; k < s.steps; ++k) {
-        f.fly(k);
-        f.observe(k);
-    }
-    const TraceRow r = f.observe(s.steps - 1);
+    TraceRow r;
+    ASSERT_TRUE(flyToEnd(orbitView, f, r));
     ASSERT_GT(r.groupsDrawn, 6);
     ASSERT_DOUBLE_EQ(r.haze, 1.0);
     const SceneView v = f.scene();
@@ -123,23 +134,15 @@ TEST(ScenePicture, FromHighUpTheFarPlaneCutsTheVeilOffShortOfTheLimb)
 {
     if (rootTemplate().empty())
         GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
-    Scenario s;
-    ScenarioError se;
-    ASSERT_TRUE(parseScenario("skyveil-scenario 1\nname high\nbodies Earth\nsteps 4\nat 0 Earth alt 0.45R lng -60 "
-                              "lat 20\nview 0 horizon 60\nend\n",
-        "high", s, se))
-        << se.message();
     Offscreen gl;
     std::string err;
     const int w = 400, h = 300;
     ASSERT_TRUE(gl.open(w, h, err)) << err;
     Flight f;
-    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
-    for (int k = 0; k < s.steps; ++k) {
-        f.fly(k);
-        f.observe(k);
-    }
-    const TraceRow r = f.observe(s.steps - 1);
+    TraceRow r;
+    ASSERT_TRUE(flyToEnd("skyveil-scenario 1\nname high\nbodies Earth\nsteps 4\nat 0 Earth alt 0.45R lng -60 lat 20\n"
+                         "view 0 horizon 60\nend\n",
+        f, r));
     ASSERT_NEAR(r.cameraRadii, 1.45, 0.005);
     ASSERT_GT(r.groupsDrawn, 6);
     ASSERT_GT(r.haze, 0.1); // in the fade band

@@ -109,7 +109,8 @@ TEST(FacetRay, CrossesTheFlatFacetsBetweenTheVerticesAndNeverAboveThem)
         double inFacet[3];
         for (int c = 0; c < 3; ++c)
             inFacet[c] = 0.5 * pos[30][c] + 0.3 * pos[31][c] + 0.2 * pos[40][c];
-        const double depth = radius - std::sqrt(inFacet[0] * inFacet[0] + inFacet[1] * inFacet[1] + inFacet[2] * inFacet[2]);
+        const double depth
+            = radius - std::sqrt(inFacet[0] * inFacet[0] + inFacet[1] * inFacet[1] + inFacet[2] * inFacet[2]);
         EXPECT_NEAR(outermostCrossing(&pos[0][0], 81, idx.data(), idx.size(), inFacet), 1.0, 1e-9) << "level " << level;
         EXPECT_GT(depth, 0.2 * sag) << "level " << level;
         EXPECT_LE(depth, sag) << "level " << level;
@@ -307,8 +308,9 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
 {
     Options o;
     std::string err;
-    const char* good[] = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39", "--size",
-        "320x200", "--no-progress", "--keep-root", "--host-version", "060929", "--terrain", "off", "--graphics", "client"};
+    const char* good[]
+        = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39", "--size", "320x200",
+            "--no-progress", "--keep-root", "--host-version", "060929", "--terrain", "off", "--graphics", "client"};
     ASSERT_TRUE(parseOptions(19, good, o, err)) << err;
     EXPECT_EQ(o.scenario, "ascent");
     EXPECT_EQ(o.outDir, "d");

@@ -86,9 +86,9 @@ double deepestGridSag(const double (*pos)[3], double shellRadius)
             const int a = 9 * row + col;
             const V3 p00 = vec(pos[a]), p01 = vec(pos[a + 1]), p10 = vec(pos[a + 9]), p11 = vec(pos[a + 10]);
             // Both ways of cutting the cell into two triangles.
-            nearest = std::min({nearest, planeDistance(p00, p01, p11, shellRadius),
-                planeDistance(p00, p11, p10, shellRadius), planeDistance(p00, p01, p10, shellRadius),
-                planeDistance(p01, p11, p10, shellRadius)});
+            nearest = std::min(
+                {nearest, planeDistance(p00, p01, p11, shellRadius), planeDistance(p00, p11, p10, shellRadius),
+                    planeDistance(p00, p01, p10, shellRadius), planeDistance(p01, p11, p10, shellRadius)});
         }
     }
     return shellRadius - nearest;

@@ -81,8 +81,10 @@ FlightSummary summarise(const std::vector<TraceRow>& rows)
             s.hasShell = true;
         }
         if (r.hasShellVertex) {
-            s.shellVertexMin = s.hasShellVertex ? std::min(s.shellVertexMin, r.shellVertexAltitude) : r.shellVertexAltitude;
-            s.shellVertexMax = s.hasShellVertex ? std::max(s.shellVertexMax, r.shellVertexAltitude) : r.shellVertexAltitude;
+            s.shellVertexMin
+                = s.hasShellVertex ? std::min(s.shellVertexMin, r.shellVertexAltitude) : r.shellVertexAltitude;
+            s.shellVertexMax
+                = s.hasShellVertex ? std::max(s.shellVertexMax, r.shellVertexAltitude) : r.shellVertexAltitude;
             s.hasShellVertex = true;
         }
     }
