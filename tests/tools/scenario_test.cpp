@@ -50,7 +50,7 @@ const char* minimal = "skyveil-scenario 1\n"
 TEST(BuiltinScenarios, AllParseAndFlyWhatTheirNamesPromise)
 {
     const std::vector<std::string> names = builtinScenarioNames();
-    ASSERT_EQ(names.size(), 4u);
+    ASSERT_EQ(names.size(), 5u);
     for (const std::string& n : names) {
         Scenario s;
         ScenarioError e;
@@ -93,6 +93,13 @@ TEST(BuiltinScenarios, AllParseAndFlyWhatTheirNamesPromise)
     for (int st : shots)
         EXPECT_NEAR(samplePath(n, st, radiusOf).altitude, 15000.0, 1e-6) << st;
     EXPECT_LT(samplePath(n, shots[0], radiusOf).longitude, samplePath(n, shots[2], radiusOf).longitude);
+    // Low over the layer, looking along the horizon, far from where it starts.
+    Scenario low;
+    ASSERT_TRUE(loadScenario("low-pass", low, e));
+    for (int st : renderPlan(low)) {
+        EXPECT_NEAR(samplePath(low, st, radiusOf).altitude, 12000.0, 1e-6) << st;
+        EXPECT_EQ(viewAt(low, st).mode, ViewMode::Horizon) << st;
+    }
 }
 
 TEST(ScenarioReader, ReadsEveryKeyword)

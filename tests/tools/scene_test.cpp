@@ -43,6 +43,23 @@ bool rayMeetsSphere(const SceneView& v, int w, int h, int x, int y, const VECTOR
     return b * b - c >= 0 && -b > 0;
 }
 
+// How far ahead of the camera, along its view axis, the ray through picture point (px, py) (pixels of a
+// w x h picture, continuous) first meets the sphere of `radius` about the body's centre; negative when it
+// misses it.
+double depthOnSphere(const SceneView& v, int w, int h, double px, double py, double radius)
+{
+    const EyeFrame e = makeEyeFrame(v.camPos, v.camDir, v.camUp);
+    const double t = std::tan(v.aperture);
+    const VECTOR3 d = unit(
+        e.fwd + (e.right * ((2.0 * px / w - 1.0) * t * double(w) / double(h)) + e.up * ((1.0 - 2.0 * py / h) * t)));
+    const VECTOR3 oc = v.camPos - v.bodyPos;
+    const double b = dotp(oc, d);
+    const double disc = b * b - (dotp(oc, oc) - radius * radius);
+    if (disc < 0 || -b <= 0)
+        return -1;
+    return (-b - std::sqrt(disc)) * dotp(d, e.fwd);
+}
+
 const char* const orbitView = R"(skyveil-scenario 1
 name orbit
 bodies Earth
@@ -52,26 +69,37 @@ view 0 planet 120
 end
 )";
 
+// Flies the scenario `text` with the add-on to its last step, where the flight stays for its scene;
+// `last` is that step's row.
+bool flyToEnd(const char* text, Flight& f, TraceRow& last)
+{
+    Scenario s;
+    ScenarioError se;
+    std::string err;
+    if (!parseScenario(text, "view", s, se) || !f.begin(s, rootTemplate(), true, err)) {
+        ADD_FAILURE() << se.message() << err;
+        return false;
+    }
+    for (int k = 0; k < s.steps; ++k) {
+        f.fly(k);
+        last = f.observe(k);
+    }
+    return true;
+}
+
 } // namespace
 
 TEST(ScenePicture, VeilChangesThePlanetWhereTheShellCoversItAndNowhereElse)
 {
     if (rootTemplate().empty())
         GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
-    Scenario s;
-    ScenarioError se;
-    ASSERT_TRUE(parseScenario(orbitView, "orbit", s, se)) << se.message();
     Offscreen gl;
     std::string err;
     const int w = 200, h = 150;
     ASSERT_TRUE(gl.open(w, h, err)) << err;
     Flight f;
-    ASSERT_TRUE(f.begin(s, rootTemplate(), true, err)) << err;
-    for (int k = 0; k < s.steps; ++k) {
-        f.fly(k);
-        f.observe(k);
-    }
-    const TraceRow r = f.observe(s.steps - 1);
+    TraceRow r;
+    ASSERT_TRUE(flyToEnd(orbitView, f, r));
     ASSERT_GT(r.groupsDrawn, 6);
     ASSERT_DOUBLE_EQ(r.haze, 1.0);
     const SceneView v = f.scene();
@@ -100,6 +128,64 @@ TEST(ScenePicture, VeilChangesThePlanetWhereTheShellCoversItAndNowhereElse)
     ASSERT_GT(outside, w * h / 10);
     EXPECT_EQ(outsideChanged, 0) << "the carrier drew beside the planet";
     EXPECT_GT(double(insideChanged) / double(inside), 0.97) << "the veil left parts of the disk bare";
+}
+
+TEST(ScenePicture, FromHighUpTheFarPlaneCutsTheVeilOffShortOfTheLimb)
+{
+    if (rootTemplate().empty())
+        GTEST_SKIP() << "SKYVEIL_ROOT_TEMPLATE is not set";
+    Offscreen gl;
+    std::string err;
+    const int w = 400, h = 300;
+    ASSERT_TRUE(gl.open(w, h, err)) << err;
+    Flight f;
+    TraceRow r;
+    ASSERT_TRUE(flyToEnd("skyveil-scenario 1\nname high\nbodies Earth\nsteps 4\nat 0 Earth alt 0.45R lng -60 lat 20\n"
+                         "view 0 horizon 60\nend\n",
+        f, r));
+    ASSERT_NEAR(r.cameraRadii, 1.45, 0.005);
+    ASSERT_GT(r.groupsDrawn, 6);
+    ASSERT_GT(r.haze, 0.1); // in the fade band
+    const SceneView v = f.scene();
+    const Comparison c = renderComparison(gl, v, "TEST");
+    const int hw = w / 2, bar = c.height - h / 2;
+    // Over the disk the halves agree within a level where the shell lies beyond the host's far plane,
+    // 5 000 km ahead of the camera, and differ where it lies inside it.
+    const double farPlane = 5e6;
+    long beyond = 0, beyondDiffer = 0, within = 0, withinDiffer = 0;
+    for (int y = 0; y < h / 2; ++y) {
+        for (int x = 0; x < hw - 1; ++x) {
+            // The shell's depth over the four pixels the half-size picture averages here, ground under each.
+            double nearest = 1e300, farthest = -1;
+            for (int sub = 0; sub < 4; ++sub) {
+                const double px = 2.0 * x + 0.5 + (sub & 1), py = 2.0 * y + 0.5 + (sub >> 1);
+                const double z = depthOnSphere(v, w, h, px, py, v.bodyRadius + 10000.0);
+                if (depthOnSphere(v, w, h, px, py, v.bodyRadius) < 0)
+                    farthest = 1e300; // sky
+                nearest = std::min(nearest, z);
+                farthest = std::max(farthest, z);
+            }
+            if (farthest > 1e299)
+                continue;
+            int most = 0;
+            for (int ch = 0; ch < 3; ++ch) {
+                const int left = c.rgb[(std::size_t(bar + y) * w + x) * 3 + ch];
+                const int right = c.rgb[(std::size_t(bar + y) * w + x + hw) * 3 + ch];
+                most = std::max(most, std::abs(left - right));
+            }
+            if (nearest > 1.02 * farPlane) {
+                ++beyond;
+                beyondDiffer += most > 1;
+            } else if (farthest < 0.95 * farPlane) {
+                ++within;
+                withinDiffer += most > 1;
+            }
+        }
+    }
+    ASSERT_GT(beyond, 300);
+    ASSERT_GT(within, 500);
+    EXPECT_EQ(beyondDiffer, 0) << "the veil was drawn beyond the far plane";
+    EXPECT_GT(double(withinDiffer) / double(within), 0.9) << "the veil left parts of the disk bare";
 }
 
 TEST(ScenePicture, TheSunLightsTheSideOfTheBodyThatFacesIt)

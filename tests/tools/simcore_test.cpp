@@ -1,6 +1,7 @@
 // The demo runner's plain pieces: block levels from geometry, the sphere fit, the summary, the trace
 // format, the command line and the progress line.
 #include "blocklevel.h"
+#include "facetray.h"
 #include "options.h"
 #include "progress.h"
 #include "spherefit.h"
@@ -78,6 +79,76 @@ TEST(BlockLevel, RefusesWhatIsNoBlock)
     EXPECT_FALSE(a[0] == b[0] && a[1] == b[1] && a[2] == b[2]);
 }
 
+// Two triangles per cell, row by row, as the engine indexes a block.
+std::vector<std::uint16_t> gridTriangles()
+{
+    std::vector<std::uint16_t> idx;
+    for (int j = 0; j < 8; ++j) {
+        for (int k = 0; k < 8; ++k) {
+            const int a = 9 * j + k;
+            for (int t : {a, a + 1, a + 10, a, a + 10, a + 9})
+                idx.push_back(std::uint16_t(t));
+        }
+    }
+    return idx;
+}
+
+TEST(FacetRay, CrossesTheFlatFacetsBetweenTheVerticesAndNeverAboveThem)
+{
+    const double radius = 6.381e6;
+    const std::vector<std::uint16_t> idx = gridTriangles();
+    double lastSag = 0;
+    for (int level = 6; level >= 1; --level) {
+        double pos[81][3];
+        makeBlock(0, 1.0, -0.1, 0.05, level, radius, pos);
+        const double sag = deepestGridSag(pos, radius);
+        // Each coarser level quarters the sag, roughly: the facets' span doubles.
+        EXPECT_GT(sag, 3.0 * lastSag) << "level " << level;
+        lastSag = sag;
+        // The ray through a point of a facet meets it there, below the vertices and within the sag.
+        double inFacet[3];
+        for (int c = 0; c < 3; ++c)
+            inFacet[c] = 0.5 * pos[30][c] + 0.3 * pos[31][c] + 0.2 * pos[40][c];
+        const double depth
+            = radius - std::sqrt(inFacet[0] * inFacet[0] + inFacet[1] * inFacet[1] + inFacet[2] * inFacet[2]);
+        EXPECT_NEAR(outermostCrossing(&pos[0][0], 81, idx.data(), idx.size(), inFacet), 1.0, 1e-9) << "level " << level;
+        EXPECT_GT(depth, 0.2 * sag) << "level " << level;
+        EXPECT_LE(depth, sag) << "level " << level;
+        const double* mid = inFacet;
+        // The other way, and a block that reads past its points, cross nothing.
+        const double away[3] = {-mid[0], -mid[1], -mid[2]};
+        EXPECT_LT(outermostCrossing(&pos[0][0], 81, idx.data(), idx.size(), away), 0);
+        std::vector<std::uint16_t> bad = idx;
+        bad[100] = 81;
+        EXPECT_LT(outermostCrossing(&pos[0][0], 81, bad.data(), bad.size(), mid), 0);
+    }
+    // A level-1 block's facets sag by about a hundred kilometres on the Earth, a level-4 block's by 1.5.
+    double pos[81][3];
+    makeBlock(0, 1.0, -1.0, -1.0, 1, radius, pos);
+    EXPECT_GT(deepestGridSag(pos, radius), 80e3);
+    makeBlock(0, 1.0, -0.25, -0.25, 4, radius, pos);
+    EXPECT_GT(deepestGridSag(pos, radius), 1.2e3);
+    EXPECT_LT(deepestGridSag(pos, radius), 2.0e3);
+}
+
+TEST(FacetRay, AWronglyIndexedBlockSagsDeeperThanItsGridAllows)
+{
+    const double radius = 6.381e6;
+    double pos[81][3];
+    makeBlock(2, -1.0, 0.2, -0.4, 3, radius, pos);
+    const double sag = deepestGridSag(pos, radius);
+    // One triangle over the whole block, corner to corner: the ray through its centre meets it far
+    // deeper than any cell's facet could lie.
+    const std::uint16_t wide[] = {0, 8, 80, 0, 80, 72};
+    double centroid[3];
+    for (int c = 0; c < 3; ++c)
+        centroid[c] = (pos[0][c] + pos[8][c] + pos[80][c]) / 3.0;
+    const double t = outermostCrossing(&pos[0][0], 81, wide, 6, centroid);
+    ASSERT_NEAR(t, 1.0, 1e-9);
+    EXPECT_LT(std::sqrt(centroid[0] * centroid[0] + centroid[1] * centroid[1] + centroid[2] * centroid[2]),
+        radius - 4.0 * sag);
+}
+
 TEST(SphereFit, FindsCentreAndRadiusOfAnOffsetShell)
 {
     std::mt19937 rng(3);
@@ -143,7 +214,23 @@ TEST(Summary, CountsCarrierLifeReanchorsRestartsAndAddonTimes)
     add("Earth", false, 5000, 0, false);
     add("Earth", true, 100, 50, false); // same body again: no restart, no warm-up
     add("Moon", true, 90000, 30, true); // body change: restart and warm-up
+    // The drawn facet overhead and the nearest vertex are ranged apart; a step without a crossing counts
+    // for neither range of the facet.
+    const double drawn[][2] = {{2, 9903.4}, {3, -3841.2}, {6, 9100}, {7, 8022}};
+    for (const auto& d : drawn) {
+        rows[std::size_t(d[0])].hasShell = true;
+        rows[std::size_t(d[0])].shellAltitude = d[1];
+    }
+    for (std::size_t k : {2, 3, 4, 6, 7}) {
+        rows[k].hasShellVertex = true;
+        rows[k].shellVertexAltitude = 9999.5 + 0.25 * double(k);
+    }
     const FlightSummary s = summarise(rows);
+    EXPECT_DOUBLE_EQ(s.shellMin, -3841.2);
+    EXPECT_DOUBLE_EQ(s.shellMax, 9903.4);
+    EXPECT_DOUBLE_EQ(s.shellLast, 8022);
+    EXPECT_DOUBLE_EQ(s.shellVertexMin, 10000.0);
+    EXPECT_DOUBLE_EQ(s.shellVertexMax, 10001.25);
     EXPECT_EQ(s.steps, 8);
     EXPECT_EQ(s.carrierCreated, 2);
     EXPECT_EQ(s.carrierDeleted, 1);
@@ -165,7 +252,13 @@ TEST(Summary, CountsCarrierLifeReanchorsRestartsAndAddonTimes)
     EXPECT_FALSE(s.addonWorstCreates);
     EXPECT_NE(text.find("warm-up step            2: 100000 us"), std::string::npos) << text;
     EXPECT_NE(text.find("out/a.png"), std::string::npos);
-    EXPECT_NE(formatSummary(summarise({}), {}).find("no carrier"), std::string::npos);
+    EXPECT_NE(text.find("8022.0 m over the ground at the end, -3841.2 to 9903.4 m over the flight (below 0"),
+        std::string::npos)
+        << text;
+    EXPECT_NE(text.find("10000.0 to 10001.2 m over the ground (the block vertex"), std::string::npos) << text;
+    const std::string none = formatSummary(summarise({}), {});
+    EXPECT_NE(none.find("no carrier"), std::string::npos);
+    EXPECT_NE(none.find("no drawn triangle"), std::string::npos);
 
     // p99 by nearest rank: of 1 .. 200 it is the 198th value.
     std::vector<TraceRow> many;
@@ -200,21 +293,24 @@ TEST(Trace, RowsMatchTheHeaderAndSurviveOddBodyNames)
     EXPECT_EQ(fields(a.str()), fields(header));
     EXPECT_EQ(a.str().back(), '\n');
     EXPECT_EQ(a.str().rfind("12,", 0), 0u);
-    EXPECT_EQ(a.str().substr(a.str().size() - 4), ",,0\n"); // no shell: an empty field before the last
+    EXPECT_EQ(a.str().substr(a.str().size() - 5), ",,,0\n"); // no shell: two empty fields before the last
     r.hasShell = true;
-    r.shellAltitude = 10000.04;
+    r.shellAltitude = -3841.04; // the drawn facet, under the ground
+    r.hasShellVertex = true;
+    r.shellVertexAltitude = 10000.04;
     r.shadowGroups = 3;
     std::ostringstream b;
     writeTraceRow(b, r);
-    EXPECT_NE(b.str().find(",10000.0,3\n"), std::string::npos) << b.str();
+    EXPECT_NE(b.str().find(",-3841.0,10000.0,3\n"), std::string::npos) << b.str();
 }
 
 TEST(CommandLine, ReadsOptionsAndRefusesBadOnes)
 {
     Options o;
     std::string err;
-    const char* good[] = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39", "--size",
-        "320x200", "--no-progress", "--keep-root", "--host-version", "060929", "--terrain", "off", "--graphics", "client"};
+    const char* good[]
+        = {"x", "--scenario", "ascent", "--out", "d", "--steps", "40", "--render-at", "0,5,39", "--size", "320x200",
+            "--no-progress", "--keep-root", "--host-version", "060929", "--terrain", "off", "--graphics", "client"};
     ASSERT_TRUE(parseOptions(19, good, o, err)) << err;
     EXPECT_EQ(o.scenario, "ascent");
     EXPECT_EQ(o.outDir, "d");

@@ -17,6 +17,7 @@ inline skysim::SceneView triangleView(NTVERTEX* vtx, WORD* idx)
     g.group.nIdx = 3;
     g.material.diffuse = {1, 1, 1, 1};
     g.material.emissive = {1, 1, 1, 1}; // bright whatever the light
+    g.carrier = true; // left out of the picture "without the carrier"
     v.groups.push_back(g);
     return v;
 }

@@ -94,6 +94,24 @@ at 259 Moon  alt 5km   lng 45  lat 8
 render 50 101 180
 end
 )"},
+    {"low-pass", R"(skyveil-scenario 1
+# Low over the sea by day, 12 km up, 2 km over the shell's vertices, flying east from where the
+# tessellation warmed up. The blocks over the vessel stay coarse, and the host draws each of their
+# triangles flat between vertices 10 km up: along the horizon the veil shows as straight facet edges,
+# and straight overhead the facet sags to between 6 and 10 km. The camera looks along the horizon with
+# a narrow field of view.
+name low-pass
+bodies Earth
+camera external
+steps 300
+step 1
+timeacc 1
+at 0   Earth alt 12km lng -100 lat -20
+at 299 Earth alt 12km lng -40  lat -20
+view 0 horizon 20
+render 40 160
+end
+)"},
 };
 
 } // namespace

@@ -113,7 +113,8 @@ const OptionSpec optionTable[] = {
             o.root = v;
             return true;
         }},
-    {"--host-version", "N", "the version the host reports, as YYMMDD (default: the scenario's,\nelse 60929, the 2006-P1 edition)",
+    {"--host-version", "N",
+        "the version the host reports, as YYMMDD (default: the scenario's,\nelse 60929, the 2006-P1 edition)",
         [](Options& o, const std::string& v, std::string& err) {
             if (wholeNumber(v, 1, 999999, o.hostVersion))
                 return true;

@@ -80,6 +80,13 @@ FlightSummary summarise(const std::vector<TraceRow>& rows)
             s.shellLast = r.shellAltitude;
             s.hasShell = true;
         }
+        if (r.hasShellVertex) {
+            s.shellVertexMin
+                = s.hasShellVertex ? std::min(s.shellVertexMin, r.shellVertexAltitude) : r.shellVertexAltitude;
+            s.shellVertexMax
+                = s.hasShellVertex ? std::max(s.shellVertexMax, r.shellVertexAltitude) : r.shellVertexAltitude;
+            s.hasShellVertex = true;
+        }
     }
     std::sort(addon.begin(), addon.end());
     std::sort(overBare.begin(), overBare.end());
@@ -116,10 +123,14 @@ std::string formatSummary(const FlightSummary& s, const std::vector<std::string>
             s.stepMinusBareMedianUs);
     line("peak leaves shown       %d%s", s.peakLeaves, s.peakLeaves >= 1023 ? " (the mesh's 1023-group cap)" : "");
     if (s.hasShell)
-        line("shell over the ground   %.1f m at the end (%.1f to %.1f m over the flight)", s.shellLast, s.shellMin,
-            s.shellMax);
+        line("drawn shell overhead    %.1f m over the ground at the end, %.1f to %.1f m over the flight%s", s.shellLast,
+            s.shellMin, s.shellMax, s.shellMin < 0 ? " (below 0: the flat facet overhead dips under the ground)" : "");
     else
-        out += "shell over the ground   (no shell drawn under the observer)\n";
+        out += "drawn shell overhead    (no drawn triangle straight over the vessel)\n";
+    if (s.hasShellVertex)
+        line("shell vertex overhead   %.1f to %.1f m over the ground (the block vertex nearest overhead; the facets "
+             "between vertices sag below them)",
+            s.shellVertexMin, s.shellVertexMax);
     if (s.shadowGroupsStep >= 0)
         line("shadow-casting groups   %d at step %d (the carrier's groups must all carry \"no shadow\")",
             s.shadowGroupsPeak, s.shadowGroupsStep);

@@ -25,9 +25,11 @@ struct FlightSummary {
     double stepMinusBareMedianUs = 0; // median step_minus_bare_us over the steps with a carrier
     int peakLeaves = 0;
     int peakLeavesStep = -1;
-    bool hasShell = false; // any step showed the shell under the observer
-    double shellMin = 0, shellMax = 0; // shell height over the ground under the observer [m]
+    bool hasShell = false; // on some step the ray from the body's centre through the vessel crossed the shell
+    double shellMin = 0, shellMax = 0; // the drawn shell's height over the ground straight over the vessel [m]
     double shellLast = 0;
+    bool hasShellVertex = false; // some step drew blocks
+    double shellVertexMin = 0, shellVertexMax = 0; // height of the block vertex nearest overhead [m]
     int shadowGroupsPeak = 0; // most groups of the carrier that cast a ground shadow on one step
     int shadowGroupsStep = -1; // the first step with that many, -1 if none ever did
 };

@@ -22,8 +22,12 @@ struct TraceRow {
     double haze = 0; // the material's ambient alpha while blocks are drawn, else 0
     bool reanchor = false; // the carrier was moved to a new ground position during the step (a re-anchoring
                            // in place shows no move and is not counted)
-    double shellAltitude = 0; // height of the drawn shell over the ground under the observer [m]
-    bool hasShell = false; // shellAltitude is valid (blocks drawn under the observer)
+    double shellAltitude = 0; // height over the ground of the drawn shell straight over the focus vessel:
+                              // the outermost crossing of the ray from the body's centre through the
+                              // vessel with the carrier's drawn triangles [m]
+    bool hasShell = false; // shellAltitude is valid (the ray crosses a drawn triangle)
+    double shellVertexAltitude = 0; // height over the ground of the drawn block vertex nearest overhead [m]
+    bool hasShellVertex = false; // shellVertexAltitude is valid (blocks drawn)
     int shadowGroups = 0; // the carrier's drawn groups that the host would cast as a ground shadow (no
                           // "no shadow" user flag); must stay 0
 };
@@ -32,7 +36,7 @@ struct TraceRow {
 const char* traceHeader();
 
 // Writes one row as a CSV line with its newline. Numbers in plain decimal, booleans as 0/1, an
-// unknown shell altitude as an empty field.
+// unknown shell height as an empty field.
 void writeTraceRow(std::ostream& out, const TraceRow& row);
 
 } // namespace skysim

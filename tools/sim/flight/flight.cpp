@@ -1,9 +1,11 @@
 #include "flight.h"
 
 #include "blockgroup.h"
+#include "facetray.h"
 
 #include <hostsim/hostsim.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <set>
@@ -329,12 +331,11 @@ std::vector<double> Flight::shellPoints() const
 
 namespace {
 
-// What the carrier's visual mesh shows: block groups, distinct blocks, the haze, and the height over
-// the ground of the drawn shell straight above the observer (`up`, from the body's centre).
-void observeMesh(MESHHANDLE mesh, const hostsim::VesselView& cv, const VECTOR3& bodyPos, double radius,
-    const VECTOR3& up, TraceRow& r)
+// Height over the ground of the block vertex nearest in angle to `up` (from the body's centre), among
+// the block groups of the mesh; false without a block.
+bool nearestVertexHeight(MESHHANDLE mesh, const hostsim::VesselView& cv, const VECTOR3& bodyPos, double radius,
+    const VECTOR3& up, double& height)
 {
-    std::set<const NTVERTEX*> blocks;
     double best = -2;
     const MESHGROUP* under = nullptr;
     const unsigned n = hostsim::groupCount(mesh);
@@ -342,31 +343,73 @@ void observeMesh(MESHHANDLE mesh, const hostsim::VesselView& cv, const VECTOR3& 
         const MESHGROUP* g = hostsim::group(mesh, i);
         if (!g || !isBlock(*g))
             continue;
-        ++r.groupsDrawn;
-        blocks.insert(g->Vtx);
-        const VECTOR3 p = placedVertex(cv.pos, cv.rot, g->Vtx[blockCentreVertex]) - bodyPos;
-        const double cosang = dotp(unit(p), up);
+        const double cosang = dotp(unit(placedVertex(cv.pos, cv.rot, g->Vtx[blockCentreVertex]) - bodyPos), up);
         if (cosang > best) {
             best = cosang;
             under = g;
         }
     }
-    r.leaves = int(blocks.size());
-    const MATERIAL* mat = hostsim::material(mesh, 0);
-    r.haze = (mat && r.groupsDrawn > 0) ? mat->ambient.a : 0.0;
     if (!under)
-        return;
-    // The vertex of that block nearest in angle to the vertex: the shell right overhead.
+        return false;
     best = -2;
     for (DWORD i = 0; i < blockVertexCount; ++i) {
         const VECTOR3 p = placedVertex(cv.pos, cv.rot, under->Vtx[i]) - bodyPos;
         const double cosang = dotp(unit(p), up);
         if (cosang > best) {
             best = cosang;
-            r.shellAltitude = length(p) - radius;
+            height = length(p) - radius;
         }
     }
-    r.hasShell = true;
+    return true;
+}
+
+// Height over the ground of the drawn shell straight over the vessel: the outermost crossing of the
+// ray from the body's centre along `up` with the triangles of the mesh's block groups as they stand,
+// placed by the carrier; false where the ray crosses none. The mesh file's own groups, drawn until the
+// engine first fills the mesh, and the placeholders are no part of the shell.
+bool drawnShellHeight(MESHHANDLE mesh, const hostsim::VesselView& cv, const VECTOR3& bodyPos, double radius,
+    const VECTOR3& up, double& height)
+{
+    std::vector<double> xyz;
+    const double dir[3] = {up.x, up.y, up.z};
+    double outermost = -1;
+    const unsigned n = hostsim::groupCount(mesh);
+    for (unsigned i = 0; i < n; ++i) {
+        const MESHGROUP* g = hostsim::group(mesh, i);
+        if (!g || !isBlock(*g))
+            continue;
+        xyz.clear();
+        for (DWORD k = 0; k < g->nVtx; ++k) {
+            const VECTOR3 p = placedVertex(cv.pos, cv.rot, g->Vtx[k]) - bodyPos;
+            xyz.insert(xyz.end(), {p.x, p.y, p.z});
+        }
+        outermost = std::max(outermost, outermostCrossing(xyz.data(), g->nVtx, g->Idx, g->nIdx, dir));
+    }
+    if (outermost < 0)
+        return false;
+    height = outermost * length(up) - radius;
+    return true;
+}
+
+// What the carrier's visual mesh shows: block groups, distinct blocks, the haze, and the drawn shell
+// over the observer (`up`, from the body's centre).
+void observeMesh(MESHHANDLE mesh, const hostsim::VesselView& cv, const VECTOR3& bodyPos, double radius,
+    const VECTOR3& up, TraceRow& r)
+{
+    std::set<const NTVERTEX*> blocks;
+    const unsigned n = hostsim::groupCount(mesh);
+    for (unsigned i = 0; i < n; ++i) {
+        const MESHGROUP* g = hostsim::group(mesh, i);
+        if (!g || !isBlock(*g))
+            continue;
+        ++r.groupsDrawn;
+        blocks.insert(g->Vtx);
+    }
+    r.leaves = int(blocks.size());
+    const MATERIAL* mat = hostsim::material(mesh, 0);
+    r.haze = (mat && r.groupsDrawn > 0) ? mat->ambient.a : 0.0;
+    r.hasShellVertex = nearestVertexHeight(mesh, cv, bodyPos, radius, up, r.shellVertexAltitude);
+    r.hasShell = drawnShellHeight(mesh, cv, bodyPos, radius, up, r.shellAltitude);
 }
 
 } // namespace
@@ -436,6 +479,7 @@ SceneView Flight::scene() const
     if (std::fabs(dotp(v.camUp, unit(v.camDir))) > 0.99)
         v.camUp = mul(v.bodyRot, _V(0, 1, 0));
     v.observerPos = fv.pos;
+    const OBJHANDLE c = carrier();
     for (const hostsim::DrawItem& item : hostsim::drawList()) {
         SceneGroup g;
         g.group = item.group;
@@ -443,6 +487,7 @@ SceneView Flight::scene() const
         g.pos = item.pos;
         g.rot = item.rot;
         g.vesselPos = item.vesselPos;
+        g.carrier = c && item.vessel == c;
         v.groups.push_back(g);
     }
     return v;

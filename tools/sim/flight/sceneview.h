@@ -22,6 +22,7 @@ struct SceneGroup {
     VECTOR3 pos = {{0, 0, 0}}; // the mesh's origin
     MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
     VECTOR3 vesselPos = {{0, 0, 0}}; // the vessel's origin, where its light is taken
+    bool carrier = false; // the group belongs to the add-on's carrier vessel
 };
 
 struct SceneView {

@@ -39,7 +39,9 @@ Comparison renderComparison(Offscreen& gl, const SceneView& view, const std::str
 {
     const int w = gl.width(), h = gl.height();
     SceneView bare = view;
-    bare.groups.clear();
+    bare.groups.erase(
+        std::remove_if(bare.groups.begin(), bare.groups.end(), [](const SceneGroup& g) { return g.carrier; }),
+        bare.groups.end());
     const std::vector<std::uint8_t> with = halfSize(renderScene(gl, view), w, h);
     const std::vector<std::uint8_t> without = halfSize(renderScene(gl, bare), w, h);
 

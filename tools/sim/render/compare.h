@@ -1,5 +1,5 @@
 // A labelled pair of pictures of one moment: the scene as drawn, and the same view without the
-// carrier's mesh, so a reader can see what the haze changes.
+// carrier's mesh (every other vessel still drawn), so a reader can see what the haze changes.
 #pragma once
 
 #include "offscreen.h"
@@ -16,7 +16,7 @@ struct Comparison {
     std::vector<std::uint8_t> rgb; // width x height RGB bytes, top row first
 };
 
-// Draws the scene twice in the open context (with the carrier's groups, and with none), each through
+// Draws the scene twice in the open context (with the carrier's groups, and without them), each through
 // renderScene, shrinks both to half size and sets them side by side under a title bar holding
 // `caption` and the labels "WITH THE CARRIER" (left) and "WITHOUT THE CARRIER" (right). The result
 // is as wide as the context and half as high plus the bar. The context must be at least 2 x 2.

@@ -21,6 +21,11 @@ struct Panel {
     double lo, hi;
     std::vector<double> marks; // horizontal reference lines
     std::string note; // named steps, shown at the panel's top right
+    // A second curve against the first (its colour and label), drawn first; steps where either
+    // value is missing (NaN) leave a gap.
+    std::function<double(const TraceRow&)> against = nullptr;
+    float againstRgb[3] = {0, 0, 0};
+    std::string againstLabel = "";
 };
 
 std::string number(double v)
@@ -78,7 +83,26 @@ void addonTexts(const std::vector<TraceRow>& rows, double top, std::string& labe
         note += " (OFF SCALE)";
 }
 
-// The four panels: camera distance, leaves shown, add-on time and haze factor.
+// The drawn shell straight over the vessel against the vessel's own height, both over the ground [km],
+// on a scale around the shell: whether the vessel flew over or under the veil, and how far the flat
+// facets overhead sag below the 10 km of their vertices.
+Panel heightPanel(const std::vector<TraceRow>& rows)
+{
+    double lo = 0, hi = 20;
+    for (const TraceRow& r : rows) {
+        if (r.hasShell)
+            lo = std::min(lo, std::floor(r.shellAltitude / 5000.0) * 5.0);
+    }
+    Panel p {"DRAWN SHELL OVER THE VESSEL (KM OVER THE GROUND)",
+        [](const TraceRow& r) { return r.hasShell ? r.shellAltitude / 1000.0 : std::nan(""); }, {0.2f, 0.45f, 0.9f}, lo,
+        hi, {0.0, 10.0}, ""};
+    p.against = [](const TraceRow& r) { return r.altitude / 1000.0; };
+    p.againstRgb[0] = p.againstRgb[1] = p.againstRgb[2] = 0.35f;
+    p.againstLabel = "VESSEL";
+    return p;
+}
+
+// The five panels: camera distance, leaves shown, add-on time, haze factor, and the drawn shell's height.
 std::vector<Panel> makePanels(const std::vector<TraceRow>& rows)
 {
     double camTop = 2.5;
@@ -98,6 +122,7 @@ std::vector<Panel> makePanels(const std::vector<TraceRow>& rows)
             std::max(10.0, maxLeaves * 1.1), {1023}, ""},
         {addonLabel, addon, {0.85f, 0.4f, 0.05f}, 0, addonTop, {}, addonNote},
         {"HAZE FACTOR", [](const TraceRow& r) { return r.haze; }, {0.2f, 0.45f, 0.9f}, 0, 1.05, {}, ""},
+        heightPanel(rows),
     };
     if (maxLeaves < 900)
         panels[1].marks.clear();
@@ -110,11 +135,39 @@ struct StepAxis {
     double x(double step) const { return left + (right - left) * (step - firstStep) / span; }
 };
 
+// A curve of f over the steps, broken where f is NaN; returns its largest value.
+double curve(const std::vector<TraceRow>& rows, const StepAxis& ax, const std::function<double(const TraceRow&)>& f,
+    const std::function<double(double)>& yOf)
+{
+    glLineWidth(1.5f);
+    double worst = 0;
+    bool open = false;
+    for (const TraceRow& r : rows) {
+        const double v = f(r);
+        if (std::isnan(v)) {
+            if (open)
+                glEnd();
+            open = false;
+            continue;
+        }
+        if (!open)
+            glBegin(GL_LINE_STRIP);
+        open = true;
+        glVertex2d(ax.x(r.step), yOf(v));
+        worst = std::max(worst, v);
+    }
+    if (open)
+        glEnd();
+    glLineWidth(1.0f);
+    return worst;
+}
+
 // One panel between y0 (top) and y1 (bottom): steps with a carrier shaded, axes, reference lines,
 // the curve, and a note at the top right (values beyond the scale are named, not hidden).
 void drawPanel(const Panel& pn, const std::vector<TraceRow>& rows, const StepAxis& ax, double y0, double y1)
 {
-    auto yOf = [&](double v) { return y1 - (y1 - y0) * (std::clamp(v, pn.lo, pn.hi) - pn.lo) / (pn.hi - pn.lo); };
+    const std::function<double(double)> yOf
+        = [&](double v) { return y1 - (y1 - y0) * (std::clamp(v, pn.lo, pn.hi) - pn.lo) / (pn.hi - pn.lo); };
     glColor3f(0.92f, 0.94f, 0.98f);
     glBegin(GL_QUADS);
     for (const TraceRow& r : rows) {
@@ -145,16 +198,14 @@ void drawPanel(const Panel& pn, const std::vector<TraceRow>& rows, const StepAxi
             drawText(ax.left - 6 - textWidth(s, 1), yOf(m) - 3, 1, s);
         }
     }
-    glColor3fv(pn.rgb);
-    glLineWidth(1.5f);
-    glBegin(GL_LINE_STRIP);
-    double worst = 0;
-    for (const TraceRow& r : rows) {
-        glVertex2d(ax.x(r.step), yOf(pn.value(r)));
-        worst = std::max(worst, pn.value(r));
+    if (pn.against) {
+        glColor3fv(pn.againstRgb);
+        curve(rows, ax, pn.against, yOf);
+        glColor3fv(pn.againstRgb);
+        drawText(ax.right - textWidth(pn.againstLabel, 1) - 4, y0 + 4, 1, pn.againstLabel);
     }
-    glEnd();
-    glLineWidth(1.0f);
+    glColor3fv(pn.rgb);
+    const double worst = curve(rows, ax, pn.value, yOf);
     // A panel naming its own steps gives its worst in the label.
     std::string note = pn.note;
     if (worst > pn.hi && note.empty())

@@ -63,20 +63,33 @@ VECTOR3 vertexGlobal(const SceneGroup& sg, const NTVERTEX& v)
     return placedVertex(sg.pos, sg.rot, v);
 }
 
-// Largest distance from the camera to any vertex of the groups, for the far clip plane.
-double farthestVertex(const EyeFrame& eye, const SceneView& view)
+// The built-in graphics draw vessel meshes within the camera's frustum, whose far plane stands this far
+// ahead of the camera; the planets have passes of their own. From high up the shell is cut off there,
+// short of the limb.
+const double hostFarPlane = 5e6; // [m]
+
+// A near clip plane for the vessels' pass that cuts nothing drawn: no point of a triangle lies nearer the
+// camera than its nearest vertex less its longest edge. Set as far out as that allows, it keeps the
+// far plane where the host has it: a projection from a 1 m near plane places a far plane 5e6 m out only
+// to a quarter or so in single precision, while from high up, where the far plane cuts the shell, the
+// nearest triangle lies a thousand kilometres or more away.
+double nearestDrawnBound(const EyeFrame& eye, const SceneView& view)
 {
-    double far = 1.0;
+    double nearest = hostFarPlane;
     for (const SceneGroup& sg : view.groups) {
-        if (!drawable(sg.group))
+        const MESHGROUP& g = sg.group;
+        if (!drawable(g))
             continue;
-        // The corners and the centre bound a block well enough for a clip plane with margin.
-        const DWORD probe[5] = {0, sg.group.nVtx / 2, sg.group.nVtx - 1, std::min<DWORD>(8, sg.group.nVtx - 1),
-            std::min<DWORD>(72, sg.group.nVtx - 1)};
-        for (DWORD i : probe)
-            far = std::max(far, length(vertexGlobal(sg, sg.group.Vtx[i]) - eye.origin));
+        double closest = hostFarPlane * 10.0, longest = 0;
+        for (DWORD t = 0; t + 2 < g.nIdx; t += 3) {
+            const VECTOR3 a = vertexGlobal(sg, g.Vtx[g.Idx[t]]), b = vertexGlobal(sg, g.Vtx[g.Idx[t + 1]]),
+                          c = vertexGlobal(sg, g.Vtx[g.Idx[t + 2]]);
+            longest = std::max({longest, length(b - a), length(c - b), length(a - c)});
+            closest = std::min({closest, length(a - eye.origin), length(b - eye.origin), length(c - eye.origin)});
+        }
+        nearest = std::min(nearest, closest - longest);
     }
-    return far;
+    return std::max(1.0, 0.9 * nearest);
 }
 
 std::vector<std::uint8_t> finish(Offscreen& gl)
@@ -137,7 +150,7 @@ std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, Scen
     // the clockwise side of a triangle is drawn, as the host draws meshes (the pictures are not
     // mirrored, so clockwise on screen is clockwise in GL's window too).
     glClear(GL_DEPTH_BUFFER_BIT);
-    loadPerspective(view.aperture, aspect, 1.0, farthestVertex(eye, view) * 1.01 + 1.0);
+    loadPerspective(view.aperture, aspect, nearestDrawnBound(eye, view), hostFarPlane);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CW);
     glCullFace(GL_BACK);

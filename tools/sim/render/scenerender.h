@@ -21,8 +21,9 @@ struct SceneStats {
 // index arrays used in place, the group's material (diffuse alpha as the opacity, blended over the
 // picture, depth written as the host does), lit by its vessel's one light (vessellight.h) through its
 // normals, only the clockwise side of each triangle as the host does, placed by its vessel's position
-// and rotation, seen from the camera. Groups that would read outside their own vertex array are
-// skipped, not drawn. The context must be open; returns the picture as RGB rows, top first.
+// and rotation, seen from the camera, cut off by the host's far plane 5e6 m ahead of it. Groups that
+// would read outside their own vertex array are skipped, not drawn. The context must be open; returns
+// the picture as RGB rows, top first.
 std::vector<std::uint8_t> renderScene(Offscreen& gl, const SceneView& view, SceneStats* stats = nullptr);
 
 struct WireStats {
