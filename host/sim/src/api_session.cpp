@@ -89,7 +89,7 @@ std::string endSession()
         return "";
     }
     // As the host: save the scenario "(Current state)", close the scene, then delete the vessels.
-    const std::string saved = writeCurrentState();
+    std::string saved = writeCurrentState();
     destroyAllVisuals();
     while (!w.vessels.empty())
         deleteVesselNow(w.vessels.back());
