@@ -34,10 +34,6 @@ const Generation& generation()
     return generationOf(world().orbiterVersion);
 }
 
-} // namespace hostsim
-
-namespace hostsim {
-
 bool graphicsClientActive()
 {
     return world().graphicsClient && generation().graphicsClientBuild;

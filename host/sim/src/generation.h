@@ -35,10 +35,6 @@ const Generation& generationOf(int version);
 // The record of the version the stand-in reports now.
 const Generation& generation();
 
-} // namespace hostsim
-
-namespace hostsim {
-
 // Whether the stand-in runs as a build with an external graphics client now (asked for with
 // setGraphicsClient, and a build of that kind exists in this generation).
 bool graphicsClientActive();
