@@ -88,18 +88,27 @@ PlacementCheck settleOnTerrain(const VESSEL* carrier, VESSELSTATUS2& record)
     return checkRecord(*carrier, record);
 }
 
-// Places an existing carrier with one record. status is the 2006 record's base: the carrier's own
-// record as read back this step.
-PlacementCheck placeWith(PlacementRecord record, const VESSEL* carrier, VESSELSTATUS2& status, const VESSEL* focus)
+// Where the host put the carrier with the record it was just sent; a later record is first sent again
+// over the terrain.
+PlacementCheck checkPlaced(PlacementRecord kind, const VESSEL* carrier, VESSELSTATUS2& record)
 {
-    if (record == PlacementRecord::Edition2006) {
+    return kind == PlacementRecord::Later ? settleOnTerrain(carrier, record) : checkRecord(*carrier, record);
+}
+
+// Places an existing carrier with one record. status is the 2006 record's base: the carrier's own
+// record as read back this step, changed in place.
+PlacementCheck placeWith(PlacementRecord kind, const VESSEL* carrier, VESSELSTATUS2& status, const VESSEL* focus)
+{
+    VESSELSTATUS2 later = blankStatus2();
+    VESSELSTATUS2* record = &status;
+    if (kind == PlacementRecord::Later) {
+        later = laterRecord(focus, carrierStandHeight);
+        record = &later;
+    } else {
         landUnderFocus(status, focus);
-        carrier->DefSetStateEx(&status);
-        return checkRecord(*carrier, status);
     }
-    VESSELSTATUS2 later = laterRecord(focus, carrierStandHeight);
-    carrier->DefSetStateEx(&later);
-    return settleOnTerrain(carrier, later);
+    carrier->DefSetStateEx(record);
+    return checkPlaced(kind, carrier, *record);
 }
 
 // The current record placed the carrier wrong (`miss`): the other one is tried once. Returns whether
@@ -183,15 +192,17 @@ OBJHANDLE createPlacedCarrier(const VESSEL* focus)
 {
     if (addonRefused)
         return nullptr;
-    VESSELSTATUS2 record = current == PlacementRecord::Later ? laterRecord(focus, carrierStandHeight) : blankStatus2();
-    if (current == PlacementRecord::Edition2006)
+    // The 2006 creation record is the zeroed one, landed under the focus vessel.
+    VESSELSTATUS2 record = blankStatus2();
+    if (current == PlacementRecord::Later)
+        record = laterRecord(focus, carrierStandHeight);
+    else
         landUnderFocus(record, focus);
     const OBJHANDLE handle = oapiCreateVesselEx(carrierVesselName, carrierClassName, &record);
     const VESSEL* carrier = handle ? oapiGetVesselInterface(handle) : nullptr;
     if (!carrier)
         return handle;
-    const PlacementCheck first
-        = current == PlacementRecord::Later ? settleOnTerrain(carrier, record) : checkRecord(*carrier, record);
+    const PlacementCheck first = checkPlaced(current, carrier, record);
     if (first.right)
         return handle;
     VESSELSTATUS2 status = readStatus2(carrier);

@@ -12,17 +12,6 @@ namespace hostsim {
 
 namespace {
 
-// Upward normal of the plane through the three points, as the host takes it; false when degenerate.
-bool planeNormal(const VECTOR3 p[3], VECTOR3& n)
-{
-    n = crossp(p[0] - (p[1] + p[2]) * 0.5, p[2] - p[1]);
-    const double len = length(n);
-    if (len == 0)
-        return false;
-    n /= len;
-    return true;
-}
-
 // Barycentric weights of the origin's foot point on the plane (unit normal n) of the triangle: the shares
 // of a load at the origin that the three points carry.
 void loadShares(const VECTOR3 p[3], const VECTOR3& n, double w[3])
@@ -36,6 +25,16 @@ void loadShares(const VECTOR3 p[3], const VECTOR3& n, double w[3])
 
 } // namespace
 
+bool touchdownPlaneNormal(const VECTOR3& p0, const VECTOR3& p1, const VECTOR3& p2, VECTOR3& n)
+{
+    const VECTOR3 c = crossp(p0 - (p1 + p2) * 0.5, p2 - p1);
+    const double len = length(c);
+    if (len == 0)
+        return false;
+    n = c / len;
+    return true;
+}
+
 double compressedTouchdownElevation(const Vessel& v, const Body& b, VECTOR3& normal)
 {
     normal = _V(0, 1, 0);
@@ -43,7 +42,7 @@ double compressedTouchdownElevation(const Vessel& v, const Body& b, VECTOR3& nor
         return 0.0;
     VECTOR3 p[3] = {v.touchdown[0].pos, v.touchdown[1].pos, v.touchdown[2].pos};
     VECTOR3 nm;
-    if (!planeNormal(p, nm))
+    if (!touchdownPlaneNormal(p[0], p[1], p[2], nm))
         return 0.0;
     double w[3];
     loadShares(p, nm, w);
@@ -53,7 +52,7 @@ double compressedTouchdownElevation(const Vessel& v, const Body& b, VECTOR3& nor
         if (k > 0)
             p[i] += nm * (w[i] * weight / k);
     }
-    if (!planeNormal(p, normal)) {
+    if (!touchdownPlaneNormal(p[0], p[1], p[2], normal)) {
         normal = nm;
         return 0.0;
     }

@@ -121,27 +121,14 @@ VECTOR3 Vessel::airspeedGlobal() const
 
 double Vessel::touchdownElevation(VECTOR3* normal) const
 {
-    if (touchdown.size() < 3) {
-        if (normal)
-            *normal = _V(0, 1, 0);
-        return 0.0;
-    }
-    const VECTOR3& p0 = touchdown[0].pos;
-    const VECTOR3& p1 = touchdown[1].pos;
-    const VECTOR3& p2 = touchdown[2].pos;
-    VECTOR3 n = crossp(p0 - (p1 + p2) * 0.5, p2 - p1);
-    const double len = length(n);
-    if (len == 0) {
-        if (normal)
-            *normal = _V(0, 1, 0);
-        return 0.0;
-    }
-    n /= len;
+    VECTOR3 n = _V(0, 1, 0);
+    const bool plane
+        = touchdown.size() >= 3 && touchdownPlaneNormal(touchdown[0].pos, touchdown[1].pos, touchdown[2].pos, n);
     if (normal)
         *normal = n;
     // Distance of the origin from the plane through the points, unsigned, as the 2006 host's centre-of-
     // gravity elevation; gear compression ignored.
-    return std::fabs(dotp(n, -p0));
+    return plane ? std::fabs(dotp(n, -touchdown[0].pos)) : 0.0;
 }
 
 namespace {
